@@ -1,0 +1,142 @@
+#include "model/move_generation.h"
+
+namespace wintarvo {
+namespace {
+
+// Calls f for every square of set, nearest to the start of a ray in direction d first.
+template <typename F>
+inline void forEachNearestFirst(Bits set, int d, F&& f) {
+    if (bits::stepsUp(d)) {
+        while (set) {
+            const int b = bits::lowest(set);
+            set &= set - 1;
+            f(bits::squareOf(b));
+        }
+    } else {
+        while (set) {
+            const int b = bits::highest(set);
+            set ^= bits::one(b);
+            f(bits::squareOf(b));
+        }
+    }
+}
+
+// The amazon on s has left; it reaches its destinations and shoots from each of them through
+// the same occupancy, since a ray never includes its own start square.
+inline void appendAmazonMoves(Square s, Bits occupied, MoveList& list) {
+    const Bits open = occupied & ~bits::of(s);
+    for (int d = 0; d < DIRECTIONS; ++d) {
+        forEachNearestFirst(bits::reach(s, d, open), d, [&](Square t) {
+            for (int e = 0; e < DIRECTIONS; ++e) {
+                forEachNearestFirst(bits::reach(t, e, open), e,
+                                    [&](Square a) { list.push_back(Move{s, t, a}); });
+            }
+        });
+    }
+}
+
+inline std::uint64_t countAmazonMoves(Square s, Bits occupied) {
+    const Bits open = occupied & ~bits::of(s);
+    std::uint64_t n = 0;
+    Bits targets = bits::queenReach(s, open);
+    while (targets) {
+        const int t = bits::lowest(targets);
+        targets &= targets - 1;
+        n += static_cast<std::uint64_t>(bits::count(bits::queenReach(bits::squareOf(t), open)));
+    }
+    return n;
+}
+
+}  // namespace
+
+void destinations(const Position& p, Square s, SquareList& list) {
+    for (int d = 0; d < DIRECTIONS; ++d) {
+        for (std::int8_t t : RayTable::ray(s, d)) {
+            if (t < 0 || p.cell(t) != Empty) break;
+            list.append(t);
+        }
+    }
+}
+
+int mobility(const Position& p, Square s) {
+    int n = 0;
+    for (int d = 0; d < DIRECTIONS; ++d) {
+        for (std::int8_t t : RayTable::ray(s, d)) {
+            if (t < 0 || p.cell(t) != Empty) break;
+            ++n;
+        }
+    }
+    return n;
+}
+
+void generateMoves(const Position& p, MoveList& list) { generateMoves(Board::fromPosition(p), list); }
+
+void generateAmazonMoves(const Position& p, Square s, MoveList& list) {
+    generateAmazonMoves(Board::fromPosition(p), s, list);
+}
+
+bool isLegalMove(const Position& p, const Move& m) {
+    if (!m.isValid()) return false;
+    MoveList list;
+    generateMoves(p, list);
+    for (const Move& x : list)
+        if (x == m) return true;
+    return false;
+}
+
+bool hasNoLegalMove(const Position& p) { return hasNoLegalMove(Board::fromPosition(p)); }
+
+void generateMoves(const Board& b, MoveList& list) {
+    list.clear();
+    const Bits occupied = b.occupied();
+    Bits mine = b.amazons[b.sideToMove];
+    while (mine) {
+        const int bit = bits::lowest(mine);
+        mine &= mine - 1;
+        appendAmazonMoves(bits::squareOf(bit), occupied, list);
+    }
+}
+
+void generateAmazonMoves(const Board& b, Square s, MoveList& list) {
+    appendAmazonMoves(s, b.occupied(), list);
+}
+
+bool hasNoLegalMove(const Board& b) {
+    // An amazon with an empty neighbour can step there and shoot back to where it stood.
+    const Bits occupied = b.occupied();
+    Bits mine = b.amazons[b.sideToMove];
+    while (mine) {
+        const int bit = bits::lowest(mine);
+        mine &= mine - 1;
+        if (bits::queenReach(bits::squareOf(bit), occupied) != 0) return false;
+    }
+    return true;
+}
+
+std::uint64_t countMoves(const Board& b) {
+    const Bits occupied = b.occupied();
+    std::uint64_t n = 0;
+    Bits mine = b.amazons[b.sideToMove];
+    while (mine) {
+        const int bit = bits::lowest(mine);
+        mine &= mine - 1;
+        n += countAmazonMoves(bits::squareOf(bit), occupied);
+    }
+    return n;
+}
+
+std::uint64_t perft(const Board& b, int depth) {
+    if (depth <= 0) return 1;
+    if (depth == 1) return countMoves(b);
+    MoveList list;
+    generateMoves(b, list);
+    std::uint64_t total = 0;
+    for (const Move& m : list) {
+        Board child = b;
+        child.applyMove(m);
+        total += perft(child, depth - 1);
+    }
+    return total;
+}
+
+}  // namespace wintarvo

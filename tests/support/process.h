@@ -1,0 +1,18 @@
+// Runs a program to completion and collects its standard output, standard error and exit
+// status, for tests of the command-line tool.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace wintarvo::testing {
+
+struct ProcessResult {
+    int exitStatus = -1;  // -1 when the program did not exit normally
+    std::string out;
+    std::string err;
+};
+
+ProcessResult runProcess(const std::vector<std::string>& argv);
+
+}  // namespace wintarvo::testing

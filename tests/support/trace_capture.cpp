@@ -1,0 +1,37 @@
+#include "support/trace_capture.h"
+
+namespace wintarvo::testing {
+
+TraceCapture::TraceCapture() {
+    setStandardOutputEnabled(false);
+    previous_ = setDebuggerChannel([this](std::string_view piece) { pieces_.emplace_back(piece); });
+}
+
+TraceCapture::~TraceCapture() {
+    setDebuggerChannel(previous_);
+    setStandardOutputEnabled(true);
+}
+
+std::string TraceCapture::text() const {
+    std::string all;
+    for (const auto& p : pieces_) all += p;
+    return all;
+}
+
+std::vector<std::string> TraceCapture::lines() const {
+    std::vector<std::string> out;
+    const std::string all = text();
+    std::size_t start = 0;
+    while (start < all.size()) {
+        const auto end = all.find('\n', start);
+        if (end == std::string::npos) {
+            out.push_back(all.substr(start));
+            break;
+        }
+        out.push_back(all.substr(start, end - start));
+        start = end + 1;
+    }
+    return out;
+}
+
+}  // namespace wintarvo::testing

@@ -1,0 +1,41 @@
+// Argument handling shared by the command-line tool's commands.
+#pragma once
+
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "model/move_list.h"
+#include "model/position.h"
+
+namespace wintarvo::cli {
+
+// A bad argument: reported as one line on standard error, exit status 2.
+class UsageError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Parses a whole decimal int (optionally signed); throws UsageError naming `what` otherwise.
+int parseInt(const std::string& text, const std::string& what);
+
+// POSITION: "start", "test1", "test2" or "test3".
+Position parsePosition(const std::string& text);
+
+// Applies each MOVE (record notation, legal at its turn) to p; an unparsable or illegal move
+// is a UsageError that names it.
+void applyMoves(Position& p, const std::vector<std::string>& moves);
+
+// Splits "--name value" options off the arguments; the rest stay in order.
+struct Options {
+    std::vector<std::string> positional;
+    std::vector<std::pair<std::string, std::string>> valued;
+    std::vector<std::string> flags;
+    std::optional<std::string> value(const std::string& name) const;
+    bool flag(const std::string& name) const;
+};
+Options splitOptions(const std::vector<std::string>& args, const std::vector<std::string>& valuedNames,
+                     const std::vector<std::string>& flagNames);
+
+}  // namespace wintarvo::cli

@@ -1,0 +1,60 @@
+// wintarvo-cli: the engine and the game rules without a window, for scripts, tests and
+// benchmarks. Every command writes its results (and the engine's trace) to standard output;
+// errors are one line on standard error with exit status 2.
+#include <cstring>
+#include <functional>
+#include <iostream>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "tools/cli_arguments.h"
+#include "tools/cli_commands.h"
+
+namespace {
+
+const char* const HELP = R"HELP(Usage: wintarvo-cli COMMAND [ARGUMENTS]
+
+Commands:
+  perft N [POSITION] [--divide]
+      Count the move sequences of N plies from POSITION. --divide also prints the
+      count below each first move. The last line is "perft N COUNT".
+  show POSITION [MOVE ...]
+      Play the moves from POSITION and print the board.
+  --help
+      Print this text.
+
+POSITION is start (the default for perft), test1, test2 or test3.
+MOVE is in record notation, for instance "D1-D4 (D7)" or D1D4D7; each must be legal at its turn.
+)HELP";
+
+using Command = std::function<int(const wintarvo::cli::Args&)>;
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::map<std::string, Command> commands = {
+        {"perft", wintarvo::cli::runPerft},
+        {"show", wintarvo::cli::runShow},
+    };
+    if (argc < 2) {
+        std::cerr << "wintarvo-cli: no command given (try --help)\n";
+        return 2;
+    }
+    const std::string name = argv[1];
+    if (name == "--help" || name == "-h" || name == "help") {
+        std::cout << HELP;
+        return 0;
+    }
+    const auto it = commands.find(name);
+    if (it == commands.end()) {
+        std::cerr << "wintarvo-cli: unknown command '" << name << "' (try --help)\n";
+        return 2;
+    }
+    try {
+        return it->second(wintarvo::cli::Args(argv + 2, argv + argc));
+    } catch (const wintarvo::cli::UsageError& e) {
+        std::cerr << "wintarvo-cli " << name << ": " << e.what() << '\n';
+        return 2;
+    }
+}
