@@ -3,7 +3,10 @@
 #include <iostream>
 
 #include "model/board.h"
+#include "diag/trace.h"
+#include "model/evaluator.h"
 #include "model/move_generation.h"
+#include "search/search_engine.h"
 #include "tools/cli_arguments.h"
 
 namespace wintarvo::cli {
@@ -41,6 +44,56 @@ int runShow(const Args& args) {
     applyMoves(p, Args(args.begin() + 1, args.end()));
     dumpPosition(p);
     std::cout.flush();
+    return 0;
+}
+
+namespace {
+
+// POSITION [MOVE ...], as show takes them.
+Position positionFromArguments(const std::vector<std::string>& positional, const char* usage) {
+    if (positional.empty()) throw UsageError(usage);
+    Position p = parsePosition(positional[0]);
+    applyMoves(p, Args(positional.begin() + 1, positional.end()));
+    return p;
+}
+
+int limitOption(const Options& o, const std::string& name, int fallback) {
+    const auto v = o.value(name);
+    if (!v) return fallback;
+    const int n = parseInt(*v, name.substr(2));
+    if (n < -1) throw UsageError("invalid " + name.substr(2) + ": '" + *v + "'");
+    return n;
+}
+
+}  // namespace
+
+int runSearch(const Args& args) {
+    const char* usage = "usage: search POSITION [MOVE ...] [--depth N] [--time S]";
+    const Options o = splitOptions(args, {"--depth", "--time"}, {});
+    const Position p = positionFromArguments(o.positional, usage);
+    const int depth = limitOption(o, "--depth", -1);
+    const int seconds = limitOption(o, "--time", 10);
+
+    // One think request, as the engine thread runs it.
+    SearchEngine engine;
+    engine.setDepthLimit(depth);
+    engine.setTimeLimit(seconds);
+    engine.setPosition(p);
+    Move result = Move::null();
+    const bool found = engine.think(result);
+    const std::string status = engine.statusText();
+    engine.printStatistics();
+    std::cout << "result\t" << (found ? moveText(result) : std::string("none")) << '\t' << status
+              << '\t' << g_nodeCount.load() << std::endl;
+    return 0;
+}
+
+int runEval(const Args& args) {
+    const Options o = splitOptions(args, {}, {});
+    const Position p = positionFromArguments(o.positional, "usage: eval POSITION [MOVE ...]");
+    Evaluator evaluator;
+    const int score = evaluator.evaluate(p, true);
+    std::cout << "score\t" << score << std::endl;
     return 0;
 }
 

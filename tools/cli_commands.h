@@ -11,5 +11,8 @@ using Args = std::vector<std::string>;
 
 int runPerft(const Args& args);
 int runShow(const Args& args);
+int runSearch(const Args& args);
+int runEval(const Args& args);
+int runBench(const Args& args);
 
 }  // namespace wintarvo::cli

@@ -21,6 +21,16 @@ Commands:
       count below each first move. The last line is "perft N COUNT".
   show POSITION [MOVE ...]
       Play the moves from POSITION and print the board.
+  search POSITION [MOVE ...] [--depth N] [--time S]
+      Run one think request of the engine (defaults: no depth limit, 10 seconds;
+      -1 means no limit) with its whole trace, then a last line
+      "result<TAB>MOVE<TAB>STATUS<TAB>EVALUATIONS" (MOVE is "none" without a move).
+  eval POSITION [MOVE ...]
+      Print the verbose evaluation, then "score<TAB>N" for the side to move.
+  bench
+      Search a fixed list of positions to fixed depths; one line each, then
+      "bench<TAB>EVALUATIONS<TAB>MILLISECONDS<TAB>EVALUATIONS_PER_SECOND".
+      The total evaluation count is the engine's signature.
   --help
       Print this text.
 
@@ -36,6 +46,9 @@ int main(int argc, char** argv) {
     const std::map<std::string, Command> commands = {
         {"perft", wintarvo::cli::runPerft},
         {"show", wintarvo::cli::runShow},
+        {"search", wintarvo::cli::runSearch},
+        {"eval", wintarvo::cli::runEval},
+        {"bench", wintarvo::cli::runBench},
     };
     if (argc < 2) {
         std::cerr << "wintarvo-cli: no command given (try --help)\n";

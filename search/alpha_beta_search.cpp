@@ -1,0 +1,160 @@
+#include "search/alpha_beta_search.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "diag/trace.h"
+#include "model/move_generation.h"
+#include "search/stop_flag.h"
+
+namespace wintarvo {
+
+std::atomic<bool> g_stopRequested{false};
+
+namespace {
+
+int indexOf(const MoveList& moves, const Move& m) {
+    for (std::size_t i = 0; i < moves.size(); ++i)
+        if (moves[i] == m) return static_cast<int>(i);
+    return -1;
+}
+
+}  // namespace
+
+AlphaBetaSearch::AlphaBetaSearch() : plies_(MAX_ITERATION_DEPTH + 2) {
+    for (auto& side : killers_) side.fill(Move::null());
+}
+
+void AlphaBetaSearch::setPosition(const Position& p) { position_ = Board::fromPosition(p); }
+
+// Nodes that expand lie at most 24 plies below the root (depth 25 at the root, depth 2 at the
+// deepest ordering node, whose depth-1 re-searches are one further); the buffers are made once,
+// so references into them stay valid while deeper nodes run.
+AlphaBetaSearch::Ply& AlphaBetaSearch::ply(int n) { return plies_[static_cast<std::size_t>(n)]; }
+
+bool AlphaBetaSearch::rootSearch(Move& out) {
+    // 1. (The stop request is not cleared here: a stop that arrives between two iterations must
+    //    still end the search. A new request starts with the flag cleared.)
+    decided_ = false;
+    rootPv_.clear();
+
+    // 2. The first guess: the score two iterations back, one for depth 2, none for depth 1.
+    const int d = iterationDepth_;
+    const int firstGuess = d >= 3 ? scoreHistory_[static_cast<std::size_t>(d - 2)]
+                           : d == 2 ? scoreHistory_[1]
+                                    : 0;
+
+    // 3-4. Search and record.
+    const int g = mtdf(position_, d, firstGuess, rootPv_);
+    scoreHistory_[static_cast<std::size_t>(d)] = g;
+    if (std::abs(g) == WIN_SCORE) decided_ = true;
+
+    // 5. The root line: score with its sign, then the principal variation from the root move.
+    traceWrite((g >= 0 ? " +" : " ") + intToString(g) + ": ");
+    dumpMoveSequence(rootPv_);
+    traceLine("");
+
+    // 6. The root's move is the last of the variation.
+    if (rootPv_.empty()) return false;
+    out = rootPv_.back();
+    lastScore_ = g;
+    return true;
+}
+
+int AlphaBetaSearch::staticValue(const Board& p) {
+    int v;
+    if (table_.probeEvaluation(p, v)) return v;
+    v = evaluator_.evaluate(p);
+    table_.storeEvaluation(p, v);
+    return v;
+}
+
+int AlphaBetaSearch::alphaBeta(const Board& p, int d, int alpha, int beta, PrincipalVariation& pv,
+                               int plyIndex) {
+    // 1. Leaf: no depth left, or a stop request below the root.
+    if (d < 1 || (plyIndex > 0 && stopRequested())) return staticValue(p);
+
+    // 2-3. The table: a cut-off at sufficient depth, or a narrower window.
+    ProbeResult probe;
+    const bool hit = table_.probe(p, probe);
+    const int storedDepth = hit ? probe.depth : 0;
+    if (storedDepth >= d) {
+        if (probe.lower >= beta) {
+            pv.push_back(probe.move);
+            return probe.lower;
+        }
+        if (probe.upper <= alpha) {
+            pv.push_back(probe.move);
+            return probe.upper;
+        }
+        if (probe.lower == probe.upper) {
+            pv.push_back(probe.move);
+            return probe.lower;
+        }
+        alpha = std::max(alpha, probe.lower);
+        beta = std::min(beta, probe.upper);
+    }
+
+    // 4. The moves; a side without one has lost.
+    Ply& here = ply(plyIndex);
+    MoveList& moves = here.moves;
+    generateMoves(p, moves);
+    if (moves.empty()) return -WIN_SCORE;
+
+    // 5. Ordering (which also cuts the list) with two or more plies to go.
+    if (d > 1) orderMoves(p, d, moves, plyIndex);
+
+    // 6. The table's move first.
+    if (hit) {
+        const int t = indexOf(moves, probe.move);
+        if (t >= 0) std::swap(moves[0], moves[static_cast<std::size_t>(t)]);
+    }
+
+    // 7. The killer second after a table hit, else first.
+    const int side = p.sideToMove;
+    const Move killer = killers_[static_cast<std::size_t>(side)][static_cast<std::size_t>(d)];
+    const int k = indexOf(moves, killer);
+    if (k >= 0) {
+        if (hit) {
+            if (k != 0) std::swap(moves[1], moves[static_cast<std::size_t>(k)]);
+        } else {
+            std::swap(moves[0], moves[static_cast<std::size_t>(k)]);
+        }
+    }
+
+    // 8-9. Search the children; the first of equal values stays best.
+    int best = -BOUND_INFINITY;
+    Move bestMove = Move::null();
+    int a = alpha;
+    PrincipalVariation& childPv = here.childPv;
+    for (std::size_t i = 0; i < moves.size(); ++i) {
+        const Move m = moves[i];
+        Board child = p;
+        child.applyMove(m);
+        childPv.clear();
+        const int v = -alphaBeta(child, d - 1, -beta, -a, childPv, plyIndex + 1);
+        if (v > best) {
+            best = v;
+            bestMove = m;
+            pv.assign(childPv.begin(), childPv.end());
+            if (v > a) a = v;
+            if (v >= beta) {
+                killers_[static_cast<std::size_t>(side)][static_cast<std::size_t>(d)] = m;
+                break;
+            }
+        }
+    }
+
+    // 10-11. Record the variation and the result, as bounds of the (narrowed) window.
+    pv.push_back(bestMove);
+    if (best <= alpha) {
+        table_.store(p, d, -BOUND_INFINITY, best, bestMove);
+    } else if (best >= beta) {
+        table_.store(p, d, best, BOUND_INFINITY, bestMove);
+    } else {
+        table_.store(p, d, best, best, bestMove);
+    }
+    return best;
+}
+
+}  // namespace wintarvo

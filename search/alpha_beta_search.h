@@ -1,0 +1,93 @@
+// One search of a position to a fixed depth: MTD(f) over null-window, fail-soft negamax
+// alpha-beta with a transposition table, move ordering by static values and shallow
+// re-searches, a table move and one killer per side and depth.
+//
+// Built for one think request together with its table, killers and score history, and used
+// only by the engine thread. Depth counts whole moves (an amazon step with its arrow). Scores
+// are from the side to move's point of view: a node with a ply to go whose side to move has no
+// move scores -WIN_SCORE; a root score of exactly +-WIN_SCORE decides the game.
+//
+// A stop request (g_stopRequested) turns every node below the root into a leaf, so the running
+// iteration ends quickly on static values. The root itself still expands, so an iteration
+// always ends with a move when the position has one.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "model/board.h"
+#include "model/evaluator.h"
+#include "model/move_list.h"
+#include "search/engine_base.h"
+#include "search/transposition_table.h"
+
+namespace wintarvo {
+
+constexpr int WIN_SCORE = 10000;
+constexpr int MAX_ITERATION_DEPTH = 25;
+
+// The deepest move first, the node's own best move last.
+using PrincipalVariation = std::vector<Move>;
+
+class AlphaBetaSearch : public EngineBase {
+public:
+    AlphaBetaSearch();
+
+    void setPosition(const Position& p) override;
+    bool chooseMove(Move& out) override { return rootSearch(out); }
+    bool isDecided() const override { return decided_; }
+    int lastScore() const override { return lastScore_; }
+
+    // Depths above 25 search 25.
+    void setIterationDepth(int n) { iterationDepth_ = n < 26 ? n : MAX_ITERATION_DEPTH; }
+    int iterationDepth() const { return iterationDepth_; }
+
+    // One iteration at the current depth; false (out unchanged) when it produced no move.
+    bool rootSearch(Move& out);
+    int mtdf(const Board& p, int depth, int iFirstGuess, PrincipalVariation& pv);
+    int alphaBeta(const Board& p, int depth, int alpha, int beta, PrincipalVariation& pv, int ply);
+    // Reorders and shortens the moves of p in place (depth > 1 only).
+    void orderMoves(const Board& p, int depth, MoveList& moves, int ply);
+
+    const TranspositionTable& table() const { return table_; }
+    void printStatistics() const { table_.printStatistics(); }
+    const Move& killer(int side, int depth) const { return killers_[side][depth]; }
+
+protected:
+    Board position_;
+
+private:
+    // The static value of p: the table's cached value if it has one, else a fresh evaluation,
+    // which is then cached.
+    int staticValue(const Board& p);
+
+    // A move waiting in the ordering: its key, and its place in the list it came from, which
+    // breaks ties so that equal keys keep their order.
+    struct Keyed {
+        int key;
+        int order;
+        Move move;
+    };
+    // Buffers reused by every node at one distance from the root, so that no node allocates.
+    struct Ply {
+        MoveList moves;
+        PrincipalVariation childPv;
+        std::vector<Keyed> keyed;
+        std::vector<Keyed> rescored;
+        PrincipalVariation scratchPv;
+    };
+    Ply& ply(int n);
+
+    int iterationDepth_ = 0;
+    int lastScore_ = 0;
+    bool decided_ = false;
+    std::array<std::array<Move, MAX_ITERATION_DEPTH + 1>, 2> killers_{};
+    TranspositionTable table_;
+    Evaluator evaluator_;
+    std::array<int, 100> scoreHistory_{};
+    PrincipalVariation rootPv_;
+    std::vector<Ply> plies_;
+};
+
+}  // namespace wintarvo
