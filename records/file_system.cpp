@@ -38,10 +38,11 @@ bool readAll(int fd, std::size_t maxBytes, std::string& out) {
 
     // The size is only a hint: a file may grow while it is read, and some files (those under
     // /proc, for one) report 0 and hold far more. The reads therefore never ask for more than
-    // one byte beyond the limit, and that byte is enough to refuse the file.
+    // one byte beyond the limit, and that byte is enough to refuse the file. At the top of the
+    // loop out never holds more than maxBytes.
     std::array<char, 16384> chunk;
     for (;;) {
-        const std::size_t room = maxBytes - std::min(out.size(), maxBytes) + 1;
+        const std::size_t room = maxBytes + 1 - out.size();
         const ssize_t n = ::read(fd, chunk.data(), std::min(chunk.size(), room));
         if (n < 0) {
             if (errno == EINTR) continue;
