@@ -40,7 +40,9 @@ const SplitCase SPLIT_CASES[] = {
     {"EveryKindOfEnd", "a\rb\nc\r\nd\n\re", {"a", "b", "c", "d", "e"}},
     {"BlankLinesGiveNothing", "\n\na\n\n\nb", {"a", "b"}},
     {"BlanksStayInTheLine", " a \r\n\t", {" a ", "\t"}},
-    {"NulIsAnOrdinaryByte", std::string("a\0b\n\0", 5), {std::string("a\0b", 3), std::string(1, '\0')}},
+    {"NulIsAnOrdinaryByte",
+     std::string("a\0b\n\0", 5),
+     {std::string("a\0b", 3), std::string(1, '\0')}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Texts, SplitLines, ::testing::ValuesIn(SPLIT_CASES),
