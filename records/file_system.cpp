@@ -104,8 +104,8 @@ std::string folderOf(const std::string& path) {
     return path.substr(0, slash);
 }
 
-// Six characters for a temporary name, different for every call in the process and, with the
-// process id and the clock mixed in, most likely different from any other process's.
+// Six characters for a temporary name. The call counter, the clock and the process id make a
+// clash with another save unlikely, and the exclusive create below tries again after one.
 std::string uniqueSuffix() {
     static std::atomic<std::uint64_t> counter{0};
     std::uint64_t x =
