@@ -102,7 +102,12 @@ void dumpPosition(const Position& position) {
             const Square s = 10 * r + c;
             traceWrite(std::string(dumpText(position.cell(s), s)) + " ");
         }
-        traceWrite(r == 0 ? std::string(" X  ") : " " + intToString(10 - r) + "  ");
+        // Appended piece by piece: GCC 12 at -O3 gives a false -Wrestrict warning for
+        // " " + intToString(...).
+        std::string rowEnd = " ";
+        rowEnd += r == 0 ? std::string("X") : intToString(10 - r);
+        rowEnd += "  ";
+        traceWrite(rowEnd);
         traceLine("");
     }
     traceLine(letters);
