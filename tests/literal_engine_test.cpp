@@ -27,10 +27,14 @@ Position walledBoard(std::vector<Square> white, std::vector<Square> black,
                      std::vector<Square> empty, int sideToMove) {
     Position p;
     p.clearBoard();
-    for (CellCode& c : p.cells) c = Arrow;
-    for (Square s : white) p.setCell(s, WhiteAmazon);
-    for (Square s : black) p.setCell(s, BlackAmazon);
-    for (Square s : empty) p.setCell(s, Empty);
+    for (CellCode& c : p.cells)
+        c = Arrow;
+    for (Square s : white)
+        p.setCell(s, WhiteAmazon);
+    for (Square s : black)
+        p.setCell(s, BlackAmazon);
+    for (Square s : empty)
+        p.setCell(s, Empty);
     p.sideToMove = sideToMove;
     p.recomputeHash();
     return p;
@@ -92,7 +96,8 @@ TEST(LiteralEvaluation, ContestedSquaresBlockAndWalledSquaresStayEmpty) {
     EXPECT_EQ(w.cell(11), WhiteTerritory);
     EXPECT_EQ(w.cell(1), WhiteTerritory);
     EXPECT_EQ(w.cell(32), BlackTerritory);
-    for (Square s : {2, 12, 22}) EXPECT_EQ(w.cell(s), Contested) << s;
+    for (Square s : {2, 12, 22})
+        EXPECT_EQ(w.cell(s), Contested) << s;
     EXPECT_EQ(w.cell(3), Empty);
     EXPECT_EQ(w.cell(99), Empty);
 
@@ -237,8 +242,8 @@ TEST(LiteralTable, FullTableReplacesInCursorOrderSkippingDeeperEntries) {
     const std::int32_t max = literal::TranspositionTable::MAXIMUM_ENTRIES;
     // Entries 0..8 searched to depth 3, the rest static values; key0 = entry number.
     for (std::int32_t i = 0; i < max; ++i) {
-        ASSERT_TRUE(table.store(keyed(static_cast<std::uint32_t>(i), 1), i < 9 ? 3 : 0, 0, 0,
-                                Move{}));
+        ASSERT_TRUE(
+            table.store(keyed(static_cast<std::uint32_t>(i), 1), i < 9 ? 3 : 0, 0, 0, Move{}));
     }
     EXPECT_EQ(table.replaceCursor, max - 1);
     // The 524289th position, at depth 3, takes entry 0 (not deeper than 3).
@@ -264,8 +269,8 @@ TEST(LiteralTable, TenthAdvanceTakesTheEntryWhateverItsDepth) {
     literal::TranspositionTable table;
     const std::int32_t max = literal::TranspositionTable::MAXIMUM_ENTRIES;
     for (std::int32_t i = 0; i < max; ++i) {
-        ASSERT_TRUE(table.store(keyed(static_cast<std::uint32_t>(i), 1), i < 20 ? 9 : 0, 0, 0,
-                                Move{}));
+        ASSERT_TRUE(
+            table.store(keyed(static_cast<std::uint32_t>(i), 1), i < 20 ? 9 : 0, 0, 0, Move{}));
     }
     ASSERT_TRUE(table.store(keyed(0x80000, 2), 1, 0, 0, Move{}));
     EXPECT_EQ(table.replaceCursor, 9);
@@ -350,9 +355,8 @@ TEST(LiteralSearch, DepthOneThinkFromTheStart) {
     EXPECT_EQ(last.substr(last.rfind(' ') + 1), std::to_string(its[0].score));
     EXPECT_TRUE(startsWith(its[0].rootLine, rootLineStart(its[0].score, r.move)))
         << its[0].rootLine;
-    EXPECT_EQ(r.statusText,
-              "Depth = 1  Score = " + std::string(its[0].score > 0 ? "+" : "") +
-                  std::to_string(its[0].score));
+    EXPECT_EQ(r.statusText, "Depth = 1  Score = " + std::string(its[0].score > 0 ? "+" : "") +
+                                std::to_string(its[0].score));
     // Each of White's 2176 children is evaluated at most once; their values are cached.
     EXPECT_GT(r.evaluations, 0);
     EXPECT_LE(r.evaluations, 2176);
@@ -378,9 +382,8 @@ TEST(LiteralSearch, DepthTwoThinkStartsFromTheFirstIterationsScore) {
     EXPECT_EQ(its[1].firstGuess, its[0].score);
     EXPECT_TRUE(startsWith(its[1].rootLine, rootLineStart(its[1].score, r.move)))
         << its[1].rootLine;
-    EXPECT_EQ(r.statusText,
-              "Depth = 2  Score = " + std::string(its[1].score > 0 ? "+" : "") +
-                  std::to_string(its[1].score));
+    EXPECT_EQ(r.statusText, "Depth = 2  Score = " + std::string(its[1].score > 0 ? "+" : "") +
+                                std::to_string(its[1].score));
     EXPECT_TRUE(startsWith(lines[next], "Nodes per second = "));
 }
 

@@ -13,14 +13,19 @@ namespace {
 
 std::int32_t g_evaluations = 0;
 
-CellCode& at(Position& p, Square s) { return p.cells[static_cast<std::size_t>(s)]; }
-CellCode at(const Position& p, Square s) { return p.cells[static_cast<std::size_t>(s)]; }
+CellCode& at(Position& p, Square s) {
+    return p.cells[static_cast<std::size_t>(s)];
+}
+CellCode at(const Position& p, Square s) {
+    return p.cells[static_cast<std::size_t>(s)];
+}
 
 void appendDestinations(const Position& w, Square s, std::vector<Square>& list) {
     SquareList reached;
     reached.count = 0;
     destinations(w, s, reached);
-    for (int i = 0; i < reached.count; ++i) list.push_back(reached[i]);
+    for (int i = 0; i < reached.count; ++i)
+        list.push_back(reached[i]);
 }
 
 std::string formatted(const char* format, double value) {
@@ -135,16 +140,19 @@ int evaluate(const Position& p, bool verbose) {
     return p.sideToMove == 0 ? score : -score;
 }
 
-std::int32_t evaluationCount() { return g_evaluations; }
+std::int32_t evaluationCount() {
+    return g_evaluations;
+}
 
-void setEvaluationCount(std::int32_t value) { g_evaluations = value; }
+void setEvaluationCount(std::int32_t value) {
+    g_evaluations = value;
+}
 
 // ---- Transposition table ------------------------------------------------------------------
 
 TranspositionTable::TranspositionTable() : buckets(static_cast<std::size_t>(BUCKET_COUNT)) {}
 
-bool TranspositionTable::probe(const Position& p, int& depth, int& lower, int& upper,
-                               Move& move) {
+bool TranspositionTable::probe(const Position& p, int& depth, int& lower, int& upper, Move& move) {
     // 1.
     const std::uint32_t key0 = p.hashValue(0);
     const std::vector<std::int32_t>& list = buckets[key0 % static_cast<std::uint32_t>(bucketCount)];
@@ -204,8 +212,14 @@ bool TranspositionTable::store(const Position& p, int depth, int lower, int uppe
         return true;
     }
     // 2. A new entry.
-    const TableEntry fresh{static_cast<std::int32_t>(key0), static_cast<std::int32_t>(key1),
-                           depth, lower, upper, move.from, move.to, move.arrow};
+    const TableEntry fresh{static_cast<std::int32_t>(key0),
+                           static_cast<std::int32_t>(key1),
+                           depth,
+                           lower,
+                           upper,
+                           move.from,
+                           move.to,
+                           move.arrow};
     if (static_cast<std::int32_t>(entries.size()) < maximumEntries) {  // 2.1
         replaceCursor = static_cast<std::int32_t>(entries.size());
         entries.push_back(fresh);
@@ -215,8 +229,8 @@ bool TranspositionTable::store(const Position& p, int depth, int lower, int uppe
             if (entries[static_cast<std::size_t>(replaceCursor)][2] <= depth) break;
         }
         TableEntry& victim = entries[static_cast<std::size_t>(replaceCursor)];
-        std::vector<std::int32_t>& victimList =
-            buckets[static_cast<std::uint32_t>(victim[0]) % static_cast<std::uint32_t>(bucketCount)];
+        std::vector<std::int32_t>& victimList = buckets[static_cast<std::uint32_t>(victim[0]) %
+                                                        static_cast<std::uint32_t>(bucketCount)];
         for (std::size_t i = 0; i < victimList.size(); ++i) {
             if (victimList[i] == replaceCursor) {
                 victimList.erase(victimList.begin() + static_cast<std::ptrdiff_t>(i));
@@ -225,7 +239,7 @@ bool TranspositionTable::store(const Position& p, int depth, int lower, int uppe
         }
         victim = fresh;
     }
-    list.push_back(replaceCursor);  // 2.3
+    list.push_back(replaceCursor);                                   // 2.3
     if (static_cast<std::int32_t>(list.size()) > maximumListSize) {  // 2.4
         maximumListSize = static_cast<std::int32_t>(list.size());
     }
@@ -264,7 +278,9 @@ void TranspositionTable::printStatistics() const {
 
 // ---- Search ---------------------------------------------------------------------------------
 
-void SearchEngine::setIterationDepth(int n) { iterationDepth = n < 26 ? n : 25; }
+void SearchEngine::setIterationDepth(int n) {
+    iterationDepth = n < 26 ? n : 25;
+}
 
 bool SearchEngine::rootSearch(Move& out) {
     // 1. (The stop flag would be cleared here.)
@@ -318,7 +334,7 @@ int SearchEngine::mtdf(const Position& p, int depth, int iFirstGuess, PrincipalV
             beta = beta + highs - 1;
             if (beta > iUpperBound) beta = iUpperBound;
         }
-        g = alphaBeta(p, depth, beta - 1, beta, pv);      // 3.4
+        g = alphaBeta(p, depth, beta - 1, beta, pv);       // 3.4
         if (!pv.empty()) traceWrite(moveText(pv.back()));  // 3.5
         if (g < beta) {                                    // 3.6
             iUpperBound = g;
@@ -491,17 +507,17 @@ bool SearchEngine::think(Move& out) {
         // flag is never set in oracle runs.
         if (!rootSearch(out)) return false;  // 4.3
         statusText = "Depth = " + intToString(i) + "  Score = " + (lastScore > 0 ? "+" : "") +
-                     intToString(lastScore);  // 4.5
+                     intToString(lastScore);             // 4.5
         traceWrite("Depth = " + intToString(i) + "\n");  // 4.6
         elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - started)
                       .count();  // 4.7
         traceLine(formatted("Elapsed time = %.3f [s]", elapsed));
-        traceLine(formatted("Nodes = %d", evaluationCount()));  // 4.8
-        if (i > 25 || i == depthLimit) stop = true;             // 4.9
+        traceLine(formatted("Nodes = %d", evaluationCount()));                             // 4.8
+        if (i > 25 || i == depthLimit) stop = true;                                        // 4.9
         if (timeLimit != -1 && elapsed * BRANCH_FACTOR_ESTIMATE > timeLimit) stop = true;  // 4.10
-        if (decided) stop = true;  // 4.11
-        traceLine("");             // 4.12
-        if (stop) break;           // 4.13
+        if (decided) stop = true;                                                          // 4.11
+        traceLine("");                                                                     // 4.12
+        if (stop) break;                                                                   // 4.13
     }
     // 5. With the elapsed time of the last iteration.
     const int perSecond = elapsed > 0 ? static_cast<int>(evaluationCount() / elapsed) : 0;

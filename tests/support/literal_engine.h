@@ -80,7 +80,7 @@ using PrincipalVariation = std::vector<Move>;
 // deepening on top. Built fresh for every request, so table, killers and history start empty.
 // The table makes the object large (half a million bucket lists); build one per think.
 class SearchEngine {
-public:
+  public:
     Position position;
     int iterationDepth = 0;
     int lastScore = 0;
