@@ -30,6 +30,14 @@ struct alignas(64) Board {
         return hashKey[w] + static_cast<std::uint32_t>(sideToMove == 1);
     }
 
+    // hashValue(0) of the position after m, without making it: for fetching table lines ahead.
+    std::uint32_t childHashValue0(const Move& m) const {
+        const CellCode code = sideToMove == 0 ? WhiteAmazon : BlackAmazon;
+        return (hashKey[0] ^ ZobristKeys::key(0, code, m.from) ^ ZobristKeys::key(0, code, m.to) ^
+                ZobristKeys::key(0, Arrow, m.arrow)) +
+               static_cast<std::uint32_t>(sideToMove == 0);
+    }
+
     // Same effect as Position::applyMove; no legality test.
     void applyMove(const Move& m) {
         const int side = sideToMove;

@@ -20,12 +20,9 @@ inline void countEvaluation() {
 }  // namespace
 
 int Evaluator::evaluate(const Board& b) {
-    const Bits open = b.emptySquares();
     int wm = 0, bm = 0;
-    Bits wr, br;
-    fill::firstWave(b.amazons[0], b.amazons[1], open, wr, br, wm, bm);
     TerritoryFill f;
-    fill::run(b.amazons[0], b.amazons[1], open, wr, br, f);
+    fill::runFast(b.amazons[0], b.amazons[1], b.emptySquares(), f, wm, bm);
     score = f.whiteCount + (wm - bm) / 4 - f.blackCount;
     countEvaluation();
     return b.sideToMove == 0 ? score : -score;

@@ -6,12 +6,9 @@ namespace wintarvo {
 namespace {
 
 TerritoryFill fillOf(const Board& b, Bits extraWhite, Bits extraBlack) {
-    const Bits open = b.emptySquares();
     int wm = 0, bm = 0;
-    Bits wr, br;
-    fill::firstWave(b.amazons[0], b.amazons[1], open, wr, br, wm, bm);
     TerritoryFill f;
-    fill::run(b.amazons[0], b.amazons[1], open, wr, br, f, extraWhite, extraBlack);
+    fill::runFast(b.amazons[0], b.amazons[1], b.emptySquares(), f, wm, bm, extraWhite, extraBlack);
     return f;
 }
 

@@ -127,7 +127,10 @@ int AlphaBetaSearch::alphaBeta(const Board& p, int d, int alpha, int beta, Princ
     Move bestMove = Move::null();
     int a = alpha;
     PrincipalVariation& childPv = here.childPv;
+    auto moveAt = [&moves](std::size_t j) { return moves[j]; };
+    fetchFirst(p, moves.size(), moveAt);
     for (std::size_t i = 0; i < moves.size(); ++i) {
+        fetchAhead(p, i, moves.size(), moveAt);
         const Move m = moves[i];
         Board child = p;
         child.applyMove(m);

@@ -78,6 +78,17 @@ private:
         PrincipalVariation scratchPv;
     };
     Ply& ply(int n);
+    // Fetches the table lines of the children the loop over `count` moves will reach soon: the
+    // index line eight children ahead, the entry four ahead. moveAt(j) is the j-th move.
+    template <class MoveAt>
+    void fetchAhead(const Board& p, std::size_t i, std::size_t count, MoveAt&& moveAt) {
+        if (i + 8 < count) table_.prefetchIndex(p.childHashValue0(moveAt(i + 8)));
+        if (i + 4 < count) table_.prefetchEntry(p.childHashValue0(moveAt(i + 4)));
+    }
+    template <class MoveAt>
+    void fetchFirst(const Board& p, std::size_t count, MoveAt&& moveAt) {
+        for (std::size_t j = 0; j < 8 && j < count; ++j) table_.prefetchIndex(p.childHashValue0(moveAt(j)));
+    }
 
     int iterationDepth_ = 0;
     int lastScore_ = 0;

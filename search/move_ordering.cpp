@@ -24,7 +24,11 @@ void AlphaBetaSearch::orderMoves(const Board& p, int d, MoveList& moves, int ply
     //    is better for the mover). Sorting by key and then by generation order is the ordered
     //    multimap with equal keys in insertion order.
     ranked.clear();
-    for (std::size_t i = 0; i < moves.size(); ++i) {
+    const std::size_t n = moves.size();
+    auto moveAt = [&moves](std::size_t j) { return moves[j]; };
+    fetchFirst(p, n, moveAt);
+    for (std::size_t i = 0; i < n; ++i) {
+        fetchAhead(p, i, n, moveAt);
         Board child = p;
         child.applyMove(moves[i]);
         ranked.push_back(Keyed{staticValue(child), static_cast<int>(i), moves[i]});
@@ -44,7 +48,11 @@ void AlphaBetaSearch::orderMoves(const Board& p, int d, MoveList& moves, int ply
         int largestKey = -BOUND_INFINITY;  // the largest key in the queue so far
         const std::size_t limit =
             static_cast<std::size_t>(d <= 3 ? RESCORE_LIMIT_SHALLOW : RESCORE_LIMIT);
-        for (std::size_t c = 0; c < ranked.size() && c < limit; ++c) {
+        const std::size_t walked = std::min(ranked.size(), limit);
+        auto rankedAt = [&ranked](std::size_t j) { return ranked[j].move; };
+        fetchFirst(p, walked, rankedAt);
+        for (std::size_t c = 0; c < walked; ++c) {
+            fetchAhead(p, c, walked, rankedAt);
             Board child = p;
             child.applyMove(ranked[c].move);
             if (rescored.size() >= QUEUE_BEFORE_WINDOW) {

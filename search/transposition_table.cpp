@@ -1,31 +1,22 @@
 #include "search/transposition_table.h"
 
 #include <algorithm>
-#include <cstdlib>
-#include <new>
 
 #include "diag/trace.h"
 
 namespace wintarvo {
-namespace {
-
-// Zeroed memory straight from the system: pages that are never touched cost nothing.
-template <typename T>
-T* allocateZeroed(std::size_t count) {
-    void* p = std::calloc(count, sizeof(T));
-    if (!p) throw std::bad_alloc();
-    return static_cast<T*>(p);
+TranspositionTable::TranspositionTable() {
+    constexpr std::size_t INDEX_BYTES = sizeof(Slot) * INDEX_SLOTS;
+    constexpr std::size_t ENTRY_BYTES = sizeof(TableEntry) * MAXIMUM_SIZE;
+    constexpr std::size_t NEXT_BYTES = sizeof(std::int32_t) * MAXIMUM_SIZE;
+    constexpr std::size_t LENGTH_BYTES = sizeof(std::uint32_t) * INDEX_SIZE;
+    memory_ = allocateTableMemory(INDEX_BYTES + ENTRY_BYTES + NEXT_BYTES + LENGTH_BYTES);
+    auto* base = static_cast<unsigned char*>(memory_.get());
+    index_ = reinterpret_cast<Slot*>(base);
+    entries_ = reinterpret_cast<TableEntry*>(base + INDEX_BYTES);
+    sameKeyNext_ = reinterpret_cast<std::int32_t*>(base + INDEX_BYTES + ENTRY_BYTES);
+    bucketLength_ = reinterpret_cast<std::uint32_t*>(base + INDEX_BYTES + ENTRY_BYTES + NEXT_BYTES);
 }
-
-}  // namespace
-
-void TranspositionTable::FreeDeleter::operator()(void* p) const { std::free(p); }
-
-TranspositionTable::TranspositionTable()
-    : entries_(new TableEntry[MAXIMUM_SIZE]),
-      sameKeyNext_(new std::int32_t[MAXIMUM_SIZE]),
-      bucketLength_(allocateZeroed<std::uint32_t>(INDEX_SIZE)),
-      index_(allocateZeroed<Slot>(INDEX_SLOTS)) {}
 
 std::uint32_t TranspositionTable::findSlot(std::uint32_t key0) const {
     std::uint32_t s = slotOf(key0);
@@ -154,6 +145,24 @@ std::int32_t TranspositionTable::chooseVictim(int depth) {
         if (entries_[replaceCursor_].depth <= depth) break;
     }
     return replaceCursor_;
+}
+
+// Once the table is full, every new position replaces (usually) the entry after the last one
+// replaced, whose index and bucket lines are therefore fetched a few replacements ahead.
+void TranspositionTable::prefetchVictims() {
+    constexpr std::int32_t AHEAD = 8;
+    std::int32_t ahead = victimsFetched_ - replaceCursor_;
+    if (ahead < 0) ahead += MAXIMUM_SIZE;
+    if (ahead > AHEAD) {
+        victimsFetched_ = replaceCursor_;
+        ahead = 0;
+    }
+    for (; ahead < AHEAD; ++ahead) {
+        victimsFetched_ = (victimsFetched_ + 1) % MAXIMUM_SIZE;
+        const std::uint32_t key0 = entries_[victimsFetched_].key0;
+        __builtin_prefetch(&index_[slotOf(key0)]);
+        __builtin_prefetch(&bucketLength_[bucketOf(key0)]);
+    }
 }
 
 // Takes entry n out of its bucket: out of its key's chain, and the key out of the index when n

@@ -25,6 +25,7 @@
 
 #include "model/board.h"
 #include "model/move.h"
+#include "search/table_memory.h"
 
 namespace wintarvo {
 
@@ -83,9 +84,18 @@ public:
     bool storeKeys(std::uint32_t key0, std::uint32_t key1, int depth, int lower, int upper,
                    const Move& m);
 
-    // Brings the index line of b's key 0 towards the cache ahead of a probe.
-    void prefetch(const Board& b) const {
-        __builtin_prefetch(&index_[slotOf(b.hashValue(0))]);
+    // Fetching ahead. The table is read at random, so a search that knows which positions it
+    // will look up next asks for their lines early, in two stages: the index line of a key
+    // first, and a little later, once that line has arrived, the entry it points to.
+    // Neither changes anything in the table.
+    void prefetchIndex(std::uint32_t key0) {
+        __builtin_prefetch(&index_[slotOf(key0)]);
+        __builtin_prefetch(&bucketLength_[bucketOf(key0)]);
+        if (size_ == MAXIMUM_SIZE) prefetchVictims();
+    }
+    void prefetchEntry(std::uint32_t key0) const {
+        const Slot& slot = index_[slotOf(key0)];
+        if (slot.key0 == key0 && slot.firstPlusOne != 0) __builtin_prefetch(&entries_[slot.firstPlusOne - 1]);
     }
 
 private:
@@ -107,16 +117,16 @@ private:
     std::uint32_t findSlot(std::uint32_t key0) const;
     void eraseSlot(std::uint32_t slot);
     std::int32_t chooseVictim(int depth);
+    void prefetchVictims();
     void removeEntry(std::int32_t n);
     void addEntry(std::int32_t n);
 
-    struct FreeDeleter {
-        void operator()(void* p) const;
-    };
-    std::unique_ptr<TableEntry[]> entries_;
-    std::unique_ptr<std::int32_t[]> sameKeyNext_;                 // next entry with the same key 0
-    std::unique_ptr<std::uint32_t[], FreeDeleter> bucketLength_;  // zeroed pages on demand
-    std::unique_ptr<Slot[], FreeDeleter> index_;
+    // One mapping for all four arrays, so huge pages can cover them all.
+    std::unique_ptr<void, TableMemoryDeleter> memory_;
+    TableEntry* entries_;
+    std::int32_t* sameKeyNext_;   // next entry with the same key 0
+    std::uint32_t* bucketLength_;
+    Slot* index_;
     std::int32_t size_ = 0;
     std::int32_t replaceCursor_ = -1;
     std::int32_t maximumListSize_ = 0;
@@ -125,6 +135,7 @@ private:
     std::int64_t lookupFailures_ = 0;
     std::int64_t lookupSuccesses_ = 0;
     std::int64_t lockCollisions_ = 0;
+    std::int32_t victimsFetched_ = -1;  // victims up to here have had their lines fetched
 };
 
 }  // namespace wintarvo
