@@ -23,10 +23,14 @@ inline void forEachNearestFirst(Bits set, int d, F&& f) {
 
 // The amazon on s has left; it reaches its destinations and shoots from each of them through
 // the same occupancy, since a ray never includes its own start square.
-inline void appendAmazonMoves(Square s, Bits occupied, MoveList& list) {
+inline void appendAmazonMoves(Square s, Bits occupied, MoveList& list, MoveGroups* groups) {
     const Bits open = occupied & ~bits::of(s);
     for (int d = 0; d < DIRECTIONS; ++d) {
         forEachNearestFirst(bits::reach(s, d, open), d, [&](Square t) {
+            if (groups) {
+                groups->push_back(MoveGroup{static_cast<std::int8_t>(s), static_cast<std::int8_t>(t),
+                                            static_cast<std::int32_t>(list.size())});
+            }
             for (int e = 0; e < DIRECTIONS; ++e) {
                 forEachNearestFirst(bits::reach(t, e, open), e,
                                     [&](Square a) { list.push_back(Move{s, t, a}); });
@@ -86,19 +90,33 @@ bool isLegalMove(const Position& p, const Move& m) {
 
 bool hasNoLegalMove(const Position& p) { return hasNoLegalMove(Board::fromPosition(p)); }
 
-void generateMoves(const Board& b, MoveList& list) {
+void generateMoves(const Board& b, MoveList& list) { generateMoves(b, list, nullptr); }
+
+void generateMoves(const Board& b, MoveList& list, MoveGroups* groups) {
     list.clear();
+    if (groups) groups->clear();
     const Bits occupied = b.occupied();
     Bits mine = b.amazons[b.sideToMove];
     while (mine) {
         const int bit = bits::lowest(mine);
         mine &= mine - 1;
-        appendAmazonMoves(bits::squareOf(bit), occupied, list);
+        appendAmazonMoves(bits::squareOf(bit), occupied, list, groups);
     }
 }
 
+int indexOfMove(const MoveList& list, const MoveGroups& groups, const Move& m) {
+    for (std::size_t g = 0; g < groups.size(); ++g) {
+        if (groups[g].from != m.from || groups[g].to != m.to) continue;
+        const std::size_t end = g + 1 < groups.size() ? static_cast<std::size_t>(groups[g + 1].start) : list.size();
+        for (std::size_t i = static_cast<std::size_t>(groups[g].start); i < end; ++i)
+            if (list[i].arrow == m.arrow) return static_cast<int>(i);
+        return -1;
+    }
+    return -1;
+}
+
 void generateAmazonMoves(const Board& b, Square s, MoveList& list) {
-    appendAmazonMoves(s, b.occupied(), list);
+    appendAmazonMoves(s, b.occupied(), list, nullptr);
 }
 
 bool hasNoLegalMove(const Board& b) {

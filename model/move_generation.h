@@ -29,6 +29,19 @@ bool hasNoLegalMove(const Position& p);
 
 // The same on the engine's board.
 void generateMoves(const Board& b, MoveList& list);
+
+// Where the moves of one amazon to one destination start in a generated list: they run on to
+// the start of the next group (or the end of the list).
+struct MoveGroup {
+    std::int8_t from;
+    std::int8_t to;
+    std::int32_t start;
+};
+using MoveGroups = std::vector<MoveGroup>;
+// generateMoves that also records the groups, so a move can be found without scanning.
+void generateMoves(const Board& b, MoveList& list, MoveGroups* groups);
+// The place of m in a list generated with these groups, or -1.
+int indexOfMove(const MoveList& list, const MoveGroups& groups, const Move& m);
 void generateAmazonMoves(const Board& b, Square s, MoveList& list);
 bool hasNoLegalMove(const Board& b);
 // Number of legal moves, without listing them.

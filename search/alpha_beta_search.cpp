@@ -13,7 +13,12 @@ std::atomic<bool> g_stopRequested{false};
 
 namespace {
 
-int indexOf(const MoveList& moves, const Move& m) {
+// The place of m in a node's list: through the generation groups while the list is still in
+// generation order, else by scanning the (at most fifty) ordered moves. A null move is never
+// in a list.
+int indexOf(const MoveList& moves, const MoveGroups* groups, const Move& m) {
+    if (!m.isValid()) return -1;
+    if (groups) return indexOfMove(moves, *groups, m);
     for (std::size_t i = 0; i < moves.size(); ++i)
         if (moves[i] == m) return static_cast<int>(i);
     return -1;
@@ -98,22 +103,35 @@ int AlphaBetaSearch::alphaBeta(const Board& p, int d, int alpha, int beta, Princ
     // 4. The moves; a side without one has lost.
     Ply& here = ply(plyIndex);
     MoveList& moves = here.moves;
-    generateMoves(p, moves);
+    generateMoves(p, moves, &here.groups);
     if (moves.empty()) return -WIN_SCORE;
 
     // 5. Ordering (which also cuts the list) with two or more plies to go.
-    if (d > 1) orderMoves(p, d, moves, plyIndex);
-
-    // 6. The table's move first.
-    if (hit) {
-        const int t = indexOf(moves, probe.move);
-        if (t >= 0) std::swap(moves[0], moves[static_cast<std::size_t>(t)]);
+    const MoveGroups* groups = &here.groups;
+    if (d > 1) {
+        orderMoves(p, d, moves, plyIndex);
+        groups = nullptr;  // the list is no longer in generation order
     }
 
-    // 7. The killer second after a table hit, else first.
+    // 6. The table's move first. While the list is in generation order the groups find
+    //    moves without a scan; the killer's place is taken before the swap changes the list.
     const int side = p.sideToMove;
     const Move killer = killers_[static_cast<std::size_t>(side)][static_cast<std::size_t>(d)];
-    const int k = indexOf(moves, killer);
+    const int t = hit ? indexOf(moves, groups, probe.move) : -1;
+    const int generatedKiller = groups ? indexOf(moves, groups, killer) : -1;
+    if (t >= 0) std::swap(moves[0], moves[static_cast<std::size_t>(t)]);
+
+    // 7. The killer second after a table hit, else first.
+    int k;
+    if (!groups) {
+        k = indexOf(moves, nullptr, killer);
+    } else if (generatedKiller == t) {
+        k = generatedKiller < 0 ? -1 : 0;  // the killer is the table move
+    } else if (generatedKiller == 0 && t > 0) {
+        k = t;  // the first move went where the table move stood
+    } else {
+        k = generatedKiller;
+    }
     if (k >= 0) {
         if (hit) {
             if (k != 0) std::swap(moves[1], moves[static_cast<std::size_t>(k)]);

@@ -18,6 +18,7 @@
 
 #include "model/board.h"
 #include "model/evaluator.h"
+#include "model/move_generation.h"
 #include "model/move_list.h"
 #include "search/engine_base.h"
 #include "search/transposition_table.h"
@@ -72,6 +73,7 @@ private:
     // Buffers reused by every node at one distance from the root, so that no node allocates.
     struct Ply {
         MoveList moves;
+        MoveGroups groups;
         PrincipalVariation childPv;
         std::vector<Keyed> keyed;
         std::vector<Keyed> rescored;
