@@ -35,7 +35,15 @@ inline constexpr std::array<std::int8_t, 128> SQUARE_OF_BIT = buildSquareOfBit()
 
 constexpr Square squareOf(int bit) { return SQUARE_OF_BIT[static_cast<std::size_t>(bit)]; }
 constexpr Bits one(int bit) { return Bits{1} << bit; }
-constexpr Bits of(Square s) { return one(bitOf(s)); }
+
+constexpr std::array<Bits, BOARD_SQUARES> buildSquareBits() {
+    std::array<Bits, BOARD_SQUARES> t{};
+    for (int s = 0; s < BOARD_SQUARES; ++s) t[static_cast<std::size_t>(s)] = one(bitOf(s));
+    return t;
+}
+// The set holding square s alone, looked up rather than computed: the search makes millions.
+inline constexpr std::array<Bits, BOARD_SQUARES> SQUARE_BITS = buildSquareBits();
+constexpr Bits of(Square s) { return SQUARE_BITS[static_cast<std::size_t>(s)]; }
 
 constexpr Bits buildAll() {
     Bits b = 0;

@@ -39,16 +39,33 @@ inline void appendAmazonMoves(Square s, Bits occupied, MoveList& list, MoveGroup
     }
 }
 
-inline std::uint64_t countAmazonMoves(Square s, Bits occupied) {
-    const Bits open = occupied & ~bits::of(s);
-    std::uint64_t n = 0;
-    Bits targets = bits::queenReach(s, open);
-    while (targets) {
-        const int t = bits::lowest(targets);
-        targets &= targets - 1;
-        n += static_cast<std::uint64_t>(bits::count(bits::queenReach(bits::squareOf(t), open)));
+// The number of squares all of `targets` together reach sliding in direction Delta through
+// `open`, each target counted on its own: the k-th step from a target is open when the target
+// is in B_k, the squares whose next k squares in that direction are open.
+template <int Delta>
+inline int slideCount(Bits targets, Bits open) {
+    const Bits first = bits::shift<-Delta>(open);  // squares whose next square is open
+    Bits b = first;
+    int n = 0;
+    for (Bits hit = targets & b; hit; hit = targets & b) {
+        n += bits::count(hit);
+        b = first & bits::shift<-Delta>(b);
     }
     return n;
+}
+
+// An amazon's moves are its destinations times the arrow squares of each, so the count is the
+// sum over destinations of what a queen reaches from there, taken a direction at a time for all
+// destinations at once.
+inline std::uint64_t countAmazonMoves(Square s, Bits occupied) {
+    const Bits blocked = occupied & ~bits::of(s);
+    const Bits open = bits::ALL & ~blocked;
+    const Bits targets = bits::queenReach(s, blocked);
+    const int n = slideCount<-13>(targets, open) + slideCount<-12>(targets, open) +
+                  slideCount<-11>(targets, open) + slideCount<-1>(targets, open) +
+                  slideCount<1>(targets, open) + slideCount<11>(targets, open) +
+                  slideCount<12>(targets, open) + slideCount<13>(targets, open);
+    return static_cast<std::uint64_t>(n);
 }
 
 }  // namespace
