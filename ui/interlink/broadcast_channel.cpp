@@ -76,7 +76,7 @@ void BroadcastChannel::rejoin(const BroadcastMessage& message) {
             this, [this, w] { emit received(w.wParam, w.lParam); }, Qt::QueuedConnection);
     }
     close();
-    traceLine("Interlinked Mode: this copy's socket was gone from the folder, joined again");
+    traceLine("Interlinked Mode: this copy's socket was gone from the folder, joining again");
     if (join()) endpoint_.sendToSelf(message);
 }
 
