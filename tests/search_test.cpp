@@ -160,6 +160,34 @@ TEST_F(Search, AStopDuringALaterIterationKeepsThePreviousMove) {
     EXPECT_EQ(interrupted.statusText().rfind("Depth = 3  Score = ", 0), 0u);
 }
 
+TEST_F(Search, AStopBetweenTwoIterationsIsNotLost) {
+    // The stop arrives after iteration 2 has ended and before iteration 3 begins: iteration 3
+    // must still see it, end at once and give way to iteration 2's move.
+    testing::TraceCapture trace;
+    Move depthTwo;
+    {
+        SearchEngine engine;
+        engine.setDepthLimit(2);
+        engine.setTimeLimit(-1);
+        engine.setPosition(start());
+        ASSERT_TRUE(engine.think(depthTwo));
+    }
+    int iterationsDone = 0;
+    TraceSink previous = setDebuggerChannel([&](std::string_view piece) {
+        if (piece.rfind("Nodes = ", 0) == 0 && ++iterationsDone == 2) setStopRequested(true);
+    });
+    SearchEngine engine;
+    engine.setDepthLimit(-1);
+    engine.setTimeLimit(-1);
+    engine.setPosition(start());
+    Move out;
+    const bool found = engine.think(out);
+    setDebuggerChannel(previous);
+    ASSERT_TRUE(found);
+    EXPECT_EQ(out, depthTwo);
+    EXPECT_EQ(engine.statusText().rfind("Depth = 3  Score = ", 0), 0u);
+}
+
 TEST_F(Search, EqualOrderingKeysKeepGenerationOrderAndTheCutFollowsTheKeys) {
     for (const Position& p : {start(), testing::positionFromRows(
                                            {"..........", "...x......", "..B....B..", "..........",
