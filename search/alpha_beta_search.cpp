@@ -153,7 +153,9 @@ int AlphaBetaSearch::alphaBeta(const Board& p, int d, int alpha, int beta, Princ
         Board child = p;
         child.applyMove(m);
         childPv.clear();
-        const int v = -alphaBeta(child, d - 1, -beta, -a, childPv, plyIndex + 1);
+        // With one ply to go every child is a leaf: its static value, without the call.
+        const int v = d == 1 ? -staticValue(child)
+                             : -alphaBeta(child, d - 1, -beta, -a, childPv, plyIndex + 1);
         if (v > best) {
             best = v;
             bestMove = m;
