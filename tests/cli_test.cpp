@@ -83,3 +83,111 @@ TEST(Cli, HelpListsTheCommands) {
 
 }  // namespace
 }  // namespace wintarvo
+
+namespace wintarvo {
+namespace {
+
+std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const auto nl = text.find('\n', start);
+        lines.push_back(text.substr(start, nl - start));
+        if (nl == std::string::npos) break;
+        start = nl + 1;
+    }
+    return lines;
+}
+
+std::string withoutTimings(const std::string& out) {
+    std::string kept;
+    for (const auto& line : linesOf(out)) {
+        if (line.rfind("Elapsed time = ", 0) == 0 || line.rfind("Nodes per second = ", 0) == 0)
+            continue;
+        kept += line + "\n";
+    }
+    return kept;
+}
+
+TEST(Cli, SearchEndsWithTheResultLine) {
+    const auto r = cli({"search", "start", "--depth", "2", "--time", "-1"});
+    ASSERT_EQ(r.exitStatus, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out.rfind("Estimated branch factor = 8\n", 0), 0u);
+    EXPECT_NE(r.out.find("\n-- Transposition Table Stats --\n"), std::string::npos);
+    const std::string last = lastLine(r.out);
+    EXPECT_EQ(last.rfind("result\t", 0), 0u);
+    EXPECT_NE(last.find("\tDepth = 2  Score = "), std::string::npos);
+    // Nodes = N of the last iteration is the evaluation count of the result line.
+    const auto lines = linesOf(r.out);
+    std::string nodes;
+    for (const auto& l : lines)
+        if (l.rfind("Nodes = ", 0) == 0) nodes = l.substr(8);
+    EXPECT_EQ(last.substr(last.rfind('\t') + 1), nodes);
+}
+
+TEST(Cli, TimeLimitZeroStopsAfterOneIteration) {
+    const auto r = cli({"search", "test2", "--time", "0"});
+    ASSERT_EQ(r.exitStatus, 0);
+    EXPECT_NE(lastLine(r.out).find("\tDepth = 1  Score = "), std::string::npos);
+}
+
+TEST(Cli, SearchIsIdenticalInTwoProcesses) {
+    const std::vector<std::string> args = {"search", "test1", "--depth", "4", "--time", "-1"};
+    const auto a = cli(args);
+    const auto b = cli(args);
+    ASSERT_EQ(a.exitStatus, 0);
+    EXPECT_EQ(withoutTimings(a.out), withoutTimings(b.out));
+}
+
+TEST(Cli, EvalPrintsTheVerboseEvaluationAndTheScore) {
+    const auto r = cli({"eval", "start"});
+    ASSERT_EQ(r.exitStatus, 0);
+    EXPECT_EQ(r.out.rfind("Territory board:\n", 0), 0u);
+    EXPECT_NE(r.out.find("White territory = 30  mobility = 80\n"), std::string::npos);
+    EXPECT_EQ(lastLine(r.out), "score\t0");
+    const auto black = cli({"eval", "start", "A4-A5 (A6)"});
+    const std::string last = lastLine(black.out);
+    ASSERT_EQ(last.rfind("score\t", 0), 0u);
+    const int score = std::stoi(last.substr(6));
+    EXPECT_NE(black.out.find("Total score = " + std::to_string(-score) + "\n"), std::string::npos);
+}
+
+TEST(Cli, SearchAndEvalRejectBadArguments) {
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {"search"},
+             {"search", "start", "--depth"},
+             {"search", "start", "--depth", "two"},
+             {"search", "start", "--time", "-2"},
+             {"search", "start", "J4-J5 (J4)", "A4-A5 (A6)", "A4-A3 (A4)"},
+             {"eval"},
+             {"eval", "nowhere"},
+             {"bench", "extra"}}) {
+        const auto r = cli(args);
+        EXPECT_EQ(r.exitStatus, 2) << args[0];
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    }
+}
+
+// The bench's total evaluation count is the engine's signature: it changes with any change of
+// the search's behaviour. A change meant to alter play states the new figure here.
+constexpr const char* BENCH_SIGNATURE = "1587325";
+
+TEST(Cli, BenchSignature) {
+    const auto r = cli({"bench"});
+    ASSERT_EQ(r.exitStatus, 0) << r.err;
+    const auto lines = linesOf(r.out);
+    ASSERT_GE(lines.size(), 13u);
+    const std::string last = lines.back();
+    ASSERT_EQ(last.rfind("bench\t", 0), 0u);
+    const std::string total = last.substr(6, last.find('\t', 6) - 6);
+    EXPECT_EQ(total, BENCH_SIGNATURE);
+    // One line per position: name, depth, move, status, evaluations, milliseconds.
+    for (std::size_t i = 0; i + 1 < lines.size(); ++i)
+        EXPECT_EQ(std::count(lines[i].begin(), lines[i].end(), '\t'), 5) << lines[i];
+    EXPECT_NE(r.out.find("\tnone\t\t0\t"), std::string::npos);  // the side without a move
+}
+
+}  // namespace
+}  // namespace wintarvo

@@ -4,7 +4,10 @@ namespace wintarvo::testing {
 
 TraceCapture::TraceCapture() {
     setStandardOutputEnabled(false);
-    previous_ = setDebuggerChannel([this](std::string_view piece) { pieces_.emplace_back(piece); });
+    previous_ = setDebuggerChannel([this](std::string_view piece) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        pieces_.emplace_back(piece);
+    });
 }
 
 TraceCapture::~TraceCapture() {
@@ -12,7 +15,18 @@ TraceCapture::~TraceCapture() {
     setStandardOutputEnabled(true);
 }
 
+std::vector<std::string> TraceCapture::pieces() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return pieces_;
+}
+
+void TraceCapture::clear() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    pieces_.clear();
+}
+
 std::string TraceCapture::text() const {
+    std::lock_guard<std::mutex> lock(mutex_);
     std::string all;
     for (const auto& p : pieces_) all += p;
     return all;

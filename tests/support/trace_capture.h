@@ -1,7 +1,8 @@
 // Captures the debug trace for a test: installs a debugger channel that records every piece
-// and silences standard output while it lives.
+// and silences standard output while it lives. Safe to read while another thread writes.
 #pragma once
 
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -18,12 +19,13 @@ public:
 
     // Everything written so far, joined.
     std::string text() const;
-    const std::vector<std::string>& pieces() const { return pieces_; }
+    std::vector<std::string> pieces() const;
     // The joined text cut into lines at "\n" (a final line without a line end included).
     std::vector<std::string> lines() const;
-    void clear() { pieces_.clear(); }
+    void clear();
 
 private:
+    mutable std::mutex mutex_;
     std::vector<std::string> pieces_;
     TraceSink previous_;
 };
