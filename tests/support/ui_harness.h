@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <ostream>
 #include <string>
 
 #include <QImage>
@@ -14,6 +15,11 @@
 #include "support/fake_desktop.h"
 #include "ui/board_view.h"
 #include "ui/status_line.h"
+
+// Readable QStrings in test failures.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
 
 namespace wintarvo::testing {
 
