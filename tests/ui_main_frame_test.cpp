@@ -442,6 +442,11 @@ TEST_F(Frame, EscapeClosesAtOnceAndEnterDoesNothing) {
     EXPECT_EQ(frame.window(), nullptr);
 }
 
+TEST_F(Frame, EscapeOnTheWindowItselfCloses) {
+    QTest::keyClick(frame.window(), Qt::Key_Escape);
+    EXPECT_EQ(frame.boardView().window(), nullptr);
+}
+
 TEST_F(Frame, TheCloseButtonClosesLikeEscape) {
     frame.window()->close();
     EXPECT_EQ(frame.boardView().window(), nullptr);

@@ -98,12 +98,10 @@ bool MainFrame::createWindow() {
     window_->setCentralWidget(client_);
     createMenus();
     createLabels();
-    window_->installEventFilter(this);
-    client_->installEventFilter(this);
 
     // 1. The icon, at every size the desktop may ask for.
     window_->setWindowIcon(appIcon());
-    // 2. See every event before it is delivered (Escape, the pointer leaving the board).
+    // 2. See every event of the program before it is delivered, the frame's own included.
     qApp->installEventFilter(this);
     broadcast_.listen(window_);
     // 3-5.
@@ -272,7 +270,6 @@ void MainFrame::destroyWindow() {
     window_->hide();
     boardView_.destroyWindow();
     QCoreApplication::exit(0);
-    window_->removeEventFilter(this);
     window_->deleteLater();
 }
 
@@ -462,7 +459,6 @@ bool MainFrame::eventFilter(QObject* watched, QEvent* event) {
             }
             return false;
         }
-        return false;
     }
     if (watched == client_ && type == QEvent::Resize) {
         const QSize size = static_cast<QResizeEvent*>(event)->size();
