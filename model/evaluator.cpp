@@ -22,8 +22,8 @@ inline void countEvaluation() {
 int Evaluator::evaluate(const Board& b) {
     const Bits open = b.emptySquares();
     int wm = 0, bm = 0;
-    const Bits wr = fill::firstWave(b.amazons[0], open, wm);
-    const Bits br = fill::firstWave(b.amazons[1], open, bm);
+    Bits wr, br;
+    fill::firstWave(b.amazons[0], b.amazons[1], open, wr, br, wm, bm);
     TerritoryFill f;
     fill::run(b.amazons[0], b.amazons[1], open, wr, br, f);
     score = f.whiteCount + (wm - bm) / 4 - f.blackCount;

@@ -102,7 +102,9 @@ void dumpPosition(const Position& position) {
             const Square s = 10 * r + c;
             traceWrite(std::string(dumpText(position.cell(s), s)) + " ");
         }
-        traceWrite(r == 0 ? std::string(" X  ") : " " + intToString(10 - r) + "  ");
+        // Built by appending: g++ 12 at -O3 warns falsely (-Wrestrict) on " " + std::string.
+        traceWrite(r == 0 ? std::string(" X  ")
+                          : std::string(" ").append(intToString(10 - r)).append("  "));
         traceLine("");
     }
     traceLine(letters);

@@ -8,8 +8,8 @@ namespace {
 TerritoryFill fillOf(const Board& b, Bits extraWhite, Bits extraBlack) {
     const Bits open = b.emptySquares();
     int wm = 0, bm = 0;
-    const Bits wr = fill::firstWave(b.amazons[0], open, wm);
-    const Bits br = fill::firstWave(b.amazons[1], open, bm);
+    Bits wr, br;
+    fill::firstWave(b.amazons[0], b.amazons[1], open, wr, br, wm, bm);
     TerritoryFill f;
     fill::run(b.amazons[0], b.amazons[1], open, wr, br, f, extraWhite, extraBlack);
     return f;

@@ -24,38 +24,64 @@ struct TerritoryFill {
 
 namespace fill {
 
-// Squares reached from any of `sources` by sliding in direction Delta through `open`.
+// Squares reached from any of `a` (into ra) and from any of `b` (into rb) by sliding in
+// direction Delta through `open`. The two sides share the propagators, which depend on the open
+// squares alone.
 template <int Delta>
-inline Bits slide(Bits sources, Bits open) {
-    Bits g = sources;
+inline void slide2(Bits a, Bits b, Bits open, Bits& ra, Bits& rb) {
     Bits p = open;
-    g |= p & bits::shift<Delta>(g);
+    a |= p & bits::shift<Delta>(a);
+    b |= p & bits::shift<Delta>(b);
     p &= bits::shift<Delta>(p);
-    g |= p & bits::shift<2 * Delta>(g);
+    a |= p & bits::shift<2 * Delta>(a);
+    b |= p & bits::shift<2 * Delta>(b);
     p &= bits::shift<2 * Delta>(p);
-    g |= p & bits::shift<4 * Delta>(g);
+    a |= p & bits::shift<4 * Delta>(a);
+    b |= p & bits::shift<4 * Delta>(b);
     p &= bits::shift<4 * Delta>(p);
-    g |= p & bits::shift<8 * Delta>(g);
-    return g & open;
+    a |= p & bits::shift<8 * Delta>(a);
+    b |= p & bits::shift<8 * Delta>(b);
+    ra = a & open;
+    rb = b & open;
 }
 
-// Every square a queen on any of `sources` reaches through `open`.
-inline Bits queenSlide(Bits sources, Bits open) {
-    return slide<-12>(sources, open) | slide<-11>(sources, open) | slide<-10>(sources, open) |
-           slide<-1>(sources, open) | slide<1>(sources, open) | slide<10>(sources, open) |
-           slide<11>(sources, open) | slide<12>(sources, open);
+// Every square a queen on any of `a` (or `b`) reaches through `open`, side by side.
+inline void queenSlide2(Bits a, Bits b, Bits open, Bits& ra, Bits& rb) {
+    Bits x[8], y[8];
+    slide2<-12>(a, b, open, x[0], y[0]);
+    slide2<-11>(a, b, open, x[1], y[1]);
+    slide2<-10>(a, b, open, x[2], y[2]);
+    slide2<-1>(a, b, open, x[3], y[3]);
+    slide2<1>(a, b, open, x[4], y[4]);
+    slide2<10>(a, b, open, x[5], y[5]);
+    slide2<11>(a, b, open, x[6], y[6]);
+    slide2<12>(a, b, open, x[7], y[7]);
+    ra = x[0] | x[1] | x[2] | x[3] | x[4] | x[5] | x[6] | x[7];
+    rb = y[0] | y[1] | y[2] | y[3] | y[4] | y[5] | y[6] | y[7];
 }
 
-// The first wave from the amazons themselves: the union of their reach, and in `mobility` the
-// sum over the amazons of the squares each reaches.
-inline Bits firstWave(Bits amazons, Bits open, int& mobility) {
-    const Bits r0 = slide<-12>(amazons, open), r1 = slide<-11>(amazons, open),
-               r2 = slide<-10>(amazons, open), r3 = slide<-1>(amazons, open),
-               r4 = slide<1>(amazons, open), r5 = slide<10>(amazons, open),
-               r6 = slide<11>(amazons, open), r7 = slide<12>(amazons, open);
-    mobility = bits::count(r0) + bits::count(r1) + bits::count(r2) + bits::count(r3) +
-               bits::count(r4) + bits::count(r5) + bits::count(r6) + bits::count(r7);
-    return r0 | r1 | r2 | r3 | r4 | r5 | r6 | r7;
+// The first wave from the amazons themselves: each side's reach, and the sum over each side's
+// amazons of the squares each reaches (its mobility).
+inline void firstWave(Bits white, Bits black, Bits open, Bits& whiteReach, Bits& blackReach,
+                      int& whiteMobility, int& blackMobility) {
+    Bits x[8], y[8];
+    slide2<-12>(white, black, open, x[0], y[0]);
+    slide2<-11>(white, black, open, x[1], y[1]);
+    slide2<-10>(white, black, open, x[2], y[2]);
+    slide2<-1>(white, black, open, x[3], y[3]);
+    slide2<1>(white, black, open, x[4], y[4]);
+    slide2<10>(white, black, open, x[5], y[5]);
+    slide2<11>(white, black, open, x[6], y[6]);
+    slide2<12>(white, black, open, x[7], y[7]);
+    int wm = 0, bm = 0;
+    for (int d = 0; d < 8; ++d) {
+        wm += bits::count(x[d]);
+        bm += bits::count(y[d]);
+    }
+    whiteMobility = wm;
+    blackMobility = bm;
+    whiteReach = x[0] | x[1] | x[2] | x[3] | x[4] | x[5] | x[6] | x[7];
+    blackReach = y[0] | y[1] | y[2] | y[3] | y[4] | y[5] | y[6] | y[7];
 }
 
 // Runs the whole fill. `open` is the set of empty squares; every other square blocks.
@@ -79,8 +105,7 @@ inline void run(Bits whiteAmazons, Bits blackAmazons, Bits open, Bits whiteReach
         bs = (blackReach & ~both) | extraBlack;
         extraWhite = extraBlack = 0;
         if ((ws | bs) == 0) break;
-        whiteReach = ws ? queenSlide(ws, open) : Bits{0};
-        blackReach = bs ? queenSlide(bs, open) : Bits{0};
+        queenSlide2(ws, bs, open, whiteReach, blackReach);
     }
     out.white = wt;
     out.black = bt;

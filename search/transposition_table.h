@@ -2,11 +2,16 @@
 // searched so far, and the cache of static evaluations (depth-0 entries with equal bounds).
 //
 // Entries live in one array, filled by appending up to 524288 of them; an entry's number never
-// changes. A separate index of 524288 buckets lists, per bucket (table key 0 modulo the bucket
-// count), the entry numbers in the order they were added; removals keep the order of the rest.
-// Here each bucket list is a chain of entry numbers (a head per bucket, a successor per entry),
-// so adding, walking and removing never allocate. Once full, a new position overwrites an old
-// entry chosen in cyclic order, skipping deeper entries at most ten places.
+// changes. Positions are grouped in 524288 buckets (table key 0 modulo the bucket count), each
+// bucket listing its entries in the order they were added; removals keep the order of the
+// rest. Once full, a new position overwrites an old entry chosen in cyclic order, skipping
+// deeper entries at most ten places.
+//
+// Only entries with equal key 0 ever need comparing, and their order within a bucket is the
+// order they were added in. So instead of walking whole buckets, the table finds the entries of
+// one key 0 through an open-addressed index (one cache line in the common case) and keeps them
+// chained in the order they were added; it counts each bucket's length for the statistics.
+// Every lookup, collision count and replacement comes out as walking the bucket lists would.
 //
 // Key i of a position is its hash word i, plus one when Black is to move. Key 0 selects the
 // bucket; key 1 verifies ("the lock"): equal key 0 with a different key 1 is another position,
@@ -78,16 +83,40 @@ public:
     bool storeKeys(std::uint32_t key0, std::uint32_t key1, int depth, int lower, int upper,
                    const Move& m);
 
+    // Brings the index line of b's key 0 towards the cache ahead of a probe.
+    void prefetch(const Board& b) const {
+        __builtin_prefetch(&index_[slotOf(b.hashValue(0))]);
+    }
+
 private:
     static constexpr std::int32_t NONE = -1;
-    static std::uint32_t bucketOf(std::uint32_t key0) { return key0 & (INDEX_SIZE - 1); }
-    std::int32_t chooseVictim(int depth);
-    void unlink(std::int32_t n);
-    void append(std::uint32_t bucket, std::int32_t n);
+    static constexpr int INDEX_BITS = 20;  // twice as many slots as entries at most
+    static constexpr std::uint32_t INDEX_SLOTS = 1u << INDEX_BITS;
 
+    // One key 0 in use: the first of its entries (plus one, so that zero means an empty slot).
+    struct Slot {
+        std::uint32_t key0;
+        std::int32_t firstPlusOne;
+    };
+
+    static std::uint32_t bucketOf(std::uint32_t key0) { return key0 & (INDEX_SIZE - 1); }
+    static std::uint32_t slotOf(std::uint32_t key0) {
+        return (key0 * 2654435761u) >> (32 - INDEX_BITS);
+    }
+    // The slot holding key0, or the empty slot where it would go.
+    std::uint32_t findSlot(std::uint32_t key0) const;
+    void eraseSlot(std::uint32_t slot);
+    std::int32_t chooseVictim(int depth);
+    void removeEntry(std::int32_t n);
+    void addEntry(std::int32_t n);
+
+    struct FreeDeleter {
+        void operator()(void* p) const;
+    };
     std::unique_ptr<TableEntry[]> entries_;
-    std::unique_ptr<std::int32_t[]> next_;   // successor in the entry's bucket list
-    std::unique_ptr<std::int32_t[]> heads_;  // first entry of each bucket list
+    std::unique_ptr<std::int32_t[]> sameKeyNext_;                 // next entry with the same key 0
+    std::unique_ptr<std::uint32_t[], FreeDeleter> bucketLength_;  // zeroed pages on demand
+    std::unique_ptr<Slot[], FreeDeleter> index_;
     std::int32_t size_ = 0;
     std::int32_t replaceCursor_ = -1;
     std::int32_t maximumListSize_ = 0;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "support/process.h"
+#include "support/temp_dir.h"
 
 namespace wintarvo {
 namespace {
@@ -167,6 +168,32 @@ TEST(Cli, SearchAndEvalRejectBadArguments) {
         EXPECT_EQ(r.exitStatus, 2) << args[0];
         EXPECT_EQ(r.out, "");
         EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    }
+}
+
+TEST(Cli, ARecordFileServesAsPosition) {
+    testing::TempDir dir;
+    // The third move is not legal at its turn (White's amazon has left A4): it is dropped and
+    // the fourth still played.
+    const std::string game = dir.file("game.amz");
+    testing::writeFileBytes(game, "'Amazon Record File\r\nA4-A5 (A6)\r\nD10-D9 (C9)\r\n"
+                                  "A4-B4 (C4)\r\nJ4-J5 (J6)\r\n'End of File\r\n");
+    const auto fromFile = cli({"show", game});
+    const auto byHand = cli({"show", "start", "A4-A5 (A6)", "D10-D9 (C9)", "J4-J5 (J6)"});
+    ASSERT_EQ(fromFile.exitStatus, 0) << fromFile.err;
+    EXPECT_EQ(fromFile.out, byHand.out);
+    EXPECT_EQ(lastLine(cli({"perft", "1", game}).out).rfind("perft 1 ", 0), 0u);
+    const auto searched = cli({"search", game, "G10-G9 (G8)", "--depth", "1"});
+    EXPECT_EQ(searched.exitStatus, 0) << searched.err;
+
+    testing::writeFileBytes(dir.file("empty.amz"), "");
+    testing::writeFileBytes(dir.file("nomoves.amz"), "'Amazon Record File\r\nhello\r\n'End of File\r\n");
+    for (const std::string& bad : {dir.file("missing.amz"), dir.file("empty.amz"),
+                                   dir.file("nomoves.amz"), dir.path()}) {
+        const auto r = cli({"show", bad});
+        EXPECT_EQ(r.exitStatus, 2) << bad;
+        EXPECT_EQ(r.out, "") << bad;
+        EXPECT_NE(r.err.find(bad), std::string::npos) << r.err;
     }
 }
 

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <regex>
 
 #include "model/evaluator.h"
 #include "model/move_generation.h"
@@ -102,22 +101,26 @@ TEST_F(Search, NoMoveAtTheRoot) {
 }
 
 TEST_F(Search, StatusTextCarriesThePlusSignOnlyForPositiveScores) {
-    const std::regex status("Depth = 1  Score = (\\+?)(-?[0-9]+)");
+    const std::string prefix = "Depth = 1  Score = ";
     int positive = 0, zero = 0, negative = 0;
     const auto positions = testing::randomPositions(3, 5);
     for (std::size_t i = 0; i < positions.size(); i += 9) {
         if (hasNoLegalMove(positions[i])) continue;
         const auto run = runSearch(positions[i], 1);
-        std::smatch m;
-        ASSERT_TRUE(std::regex_match(run.status, m, status)) << run.status;
-        const int score = std::stoi(m[2]);
-        EXPECT_EQ(m[1] == "+", score > 0) << run.status;
+        ASSERT_EQ(run.status.rfind(prefix, 0), 0u) << run.status;
+        const std::string number = run.status.substr(prefix.size());
+        const int score = std::stoi(number);
+        std::string expected(score > 0 ? "+" : "");
+        expected += std::to_string(score);
+        EXPECT_EQ(number, expected);
         positive += score > 0;
         zero += score == 0;
         negative += score < 0;
         // The root line carries " +" for zero and positive scores, " " for negative ones.
-        const std::string root = (score >= 0 ? " +" : " ") + std::to_string(score) + ": ";
-        EXPECT_NE(run.trace.find("\n" + root), std::string::npos) << root;
+        std::string root(score >= 0 ? "\n +" : "\n ");
+        root += std::to_string(score);
+        root += ": ";
+        EXPECT_NE(run.trace.find(root), std::string::npos) << root;
     }
     EXPECT_GT(positive, 0);
     EXPECT_GT(negative, 0);

@@ -3,8 +3,11 @@
 #include <algorithm>
 #include <charconv>
 
+#include "diag/trace.h"
+#include "engine/game_document.h"
 #include "model/move_generation.h"
 #include "model/test_positions.h"
+#include "records/record_file.h"
 
 namespace wintarvo::cli {
 
@@ -31,7 +34,25 @@ Position parsePosition(const std::string& text) {
             return p;
         }
     }
-    throw UsageError("unknown position '" + text + "' (expected start, test1, test2 or test3)");
+    return positionFromRecord(text);
+}
+
+Position positionFromRecord(const std::string& path) {
+    // Read as the Open command reads: the file's trace line stays off standard output, which
+    // belongs to the command's own results.
+    RecordFile record;
+    setStandardOutputEnabled(false);
+    const bool read = record.readRecord(path);
+    setStandardOutputEnabled(true);
+    MoveList moves;
+    if (!read || !record.getMoves(moves))
+        throw UsageError("'" + path + "' is neither start, test1, test2, test3 nor a readable record file");
+    // Replayed from the start; a move that is not legal at its turn is dropped.
+    GameDocument game;
+    for (const Move& m : moves) game.playMove(m);
+    Position p;
+    game.getPosition(p);
+    return p;
 }
 
 void applyMoves(Position& p, const std::vector<std::string>& moves) {

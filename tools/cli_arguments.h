@@ -20,8 +20,11 @@ public:
 // Parses a whole decimal int (optionally signed); throws UsageError naming `what` otherwise.
 int parseInt(const std::string& text, const std::string& what);
 
-// POSITION: "start", "test1", "test2" or "test3".
+// POSITION: "start", "test1", "test2", "test3", or the path of a record file whose moves are
+// replayed from the start as the Open command replays them (moves not legal at their turn are
+// dropped). A file that is missing, unreadable, empty or names no move is a UsageError.
 Position parsePosition(const std::string& text);
+Position positionFromRecord(const std::string& path);
 
 // Applies each MOVE (record notation, legal at its turn) to p; an unparsable or illegal move
 // is a UsageError that names it.

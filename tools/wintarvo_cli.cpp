@@ -34,7 +34,9 @@ Commands:
   --help
       Print this text.
 
-POSITION is start (the default for perft), test1, test2 or test3.
+POSITION is start (the default for perft), test1, test2, test3, or the path of a record
+file (.amz), whose moves are replayed from the start, dropping any that is not legal at
+its turn.
 MOVE is in record notation, for instance "D1-D4 (D7)" or D1D4D7; each must be legal at its turn.
 )HELP";
 

@@ -1,0 +1,159 @@
+// Benchmarks of the engine's hot paths and of whole searches. Run from a Release build:
+//   build/release/bench/wintarvo_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+#include <benchmark/benchmark.h>
+
+#include <random>
+
+#include "diag/trace.h"
+#include "model/board.h"
+#include "model/evaluator.h"
+#include "model/move_generation.h"
+#include "model/test_positions.h"
+#include "search/search_engine.h"
+#include "search/stop_flag.h"
+#include "search/transposition_table.h"
+#include "tools/bench_positions.h"
+
+namespace wintarvo {
+namespace {
+
+Position named(int n) {
+    Position p;
+    if (n == 0) p.setStartPosition();
+    else setTestPosition(p, n);
+    return p;
+}
+
+// The bench's positions that still have moves: a spread from the opening to the last moves.
+std::vector<Board> benchBoards() {
+    std::vector<Board> boards;
+    for (const auto& entry : cli::benchPositions()) {
+        const Position p = entry.position();
+        if (!hasNoLegalMove(p)) boards.push_back(Board::fromPosition(p));
+    }
+    return boards;
+}
+
+// Children of the bench positions: the kind of position the search evaluates.
+std::vector<Board> leafBoards() {
+    std::vector<Board> leaves;
+    MoveList moves;
+    for (const Board& b : benchBoards()) {
+        generateMoves(b, moves);
+        for (std::size_t i = 0; i < moves.size(); i += 7) {
+            Board child = b;
+            child.applyMove(moves[i]);
+            leaves.push_back(child);
+        }
+    }
+    return leaves;
+}
+
+void BM_GenerateMoves(benchmark::State& state) {
+    const Board b = Board::fromPosition(named(static_cast<int>(state.range(0))));
+    MoveList moves;
+    std::size_t n = 0;
+    for (auto _ : state) {
+        generateMoves(b, moves);
+        n += moves.size();
+        benchmark::DoNotOptimize(moves.data());
+    }
+    state.counters["moves/s"] = benchmark::Counter(static_cast<double>(n), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_GenerateMoves)->Arg(0)->Arg(1)->Arg(2)->Arg(3);
+
+void BM_Perft(benchmark::State& state) {
+    const Board b = Board::fromPosition(named(0));
+    const int depth = static_cast<int>(state.range(0));
+    std::uint64_t n = 0;
+    for (auto _ : state) n += perft(b, depth);
+    state.counters["moves/s"] = benchmark::Counter(static_cast<double>(n), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_Perft)->Arg(2)->Arg(3)->Unit(benchmark::kMillisecond);
+
+void BM_Evaluate(benchmark::State& state) {
+    const std::vector<Board> leaves = leafBoards();
+    Evaluator e;
+    std::size_t i = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(e.evaluate(leaves[i]));
+        if (++i == leaves.size()) i = 0;
+    }
+    g_nodeCount.store(0);
+    state.counters["evals/s"] = benchmark::Counter(static_cast<double>(state.iterations()),
+                                                   benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_Evaluate);
+
+// Probe and store of evaluation-cache entries, the table's commonest traffic.
+void BM_TableProbeStore(benchmark::State& state) {
+    const std::vector<Board> leaves = leafBoards();
+    auto table = std::make_unique<TranspositionTable>();
+    std::size_t i = 0;
+    int value = 0;
+    for (auto _ : state) {
+        if (!table->probeEvaluation(leaves[i], value)) table->storeEvaluation(leaves[i], static_cast<int>(i & 63));
+        if (++i == leaves.size()) i = 0;
+    }
+    benchmark::DoNotOptimize(value);
+}
+BENCHMARK(BM_TableProbeStore);
+
+// One interior node's ordering at depth 2 (static values and the cut) with a fresh table.
+void BM_OrderMovesNode(benchmark::State& state) {
+    const Board b = Board::fromPosition(named(static_cast<int>(state.range(0))));
+    MoveList moves;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto engine = std::make_unique<SearchEngine>();
+        engine->setIterationDepth(5);
+        generateMoves(b, moves);
+        state.ResumeTiming();
+        engine->orderMoves(b, 2, moves, 1);
+        benchmark::DoNotOptimize(moves.data());
+        state.PauseTiming();
+        engine.reset();
+        state.ResumeTiming();
+    }
+    g_nodeCount.store(0);
+}
+BENCHMARK(BM_OrderMovesNode)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// Whole think requests as `wintarvo-cli search POSITION --depth N --time -1` runs them.
+void BM_Search(benchmark::State& state) {
+    const Position p = named(static_cast<int>(state.range(0)));
+    const int depth = static_cast<int>(state.range(1));
+    setStandardOutputEnabled(false);
+    for (auto _ : state) {
+        setStopRequested(false);
+        SearchEngine engine;
+        engine.setDepthLimit(depth);
+        engine.setTimeLimit(-1);
+        engine.setPosition(p);
+        Move m;
+        benchmark::DoNotOptimize(engine.think(m));
+        engine.printStatistics();
+    }
+    setStandardOutputEnabled(true);
+    state.counters["evals"] = static_cast<double>(g_nodeCount.load());
+}
+BENCHMARK(BM_Search)
+    ->Args({0, 4})
+    ->Args({1, 5})
+    ->Args({2, 5})
+    ->Args({3, 4})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
+
+}  // namespace
+}  // namespace wintarvo
+
+int main(int argc, char** argv) {
+    // The trace would drown the report; the searches here only need to run.
+    wintarvo::setStandardOutputEnabled(false);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,34 @@
+// The operating-system calls under the file utilities, and the only place in the core that makes
+// them. Everything here takes a narrow path exactly as the user chose it and reports failure by
+// a false result; nothing throws and nothing is written to the trace.
+//
+// Reading opens only regular files and never reads more than it was told to accept, so a
+// device, a FIFO, a directory or a file that keeps growing is refused instead of blocking the
+// program or filling its memory. Writing is all or nothing: the bytes go to a new file beside
+// the target, are flushed to the disk and only then renamed over it, so a failed save leaves
+// whatever was there before untouched.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace wintarvo::file_system {
+
+// True when something exists at the path (links followed).
+bool pathExists(const std::string& path);
+
+// Appends the whole content of the regular file at the path to bytes. False, with bytes
+// unchanged, when the path names anything but a regular file, the file cannot be opened or
+// read, or it holds more than maxBytes bytes.
+bool readRegularFile(const std::string& path, std::size_t maxBytes, std::string& bytes);
+
+// Creates or replaces the regular file at the path so that it holds exactly these bytes.
+// True only when every byte has reached the disk. A path that names something other than a
+// regular file, a file the caller may not write, or a link that leads nowhere is refused. A
+// link to a regular file replaces the file it points to and keeps the link. A replaced file
+// keeps its permission bits; a new one gets 0666 less the umask. On false nothing has changed
+// and no temporary file remains.
+bool replaceRegularFile(const std::string& path, std::string_view bytes);
+
+}  // namespace wintarvo::file_system

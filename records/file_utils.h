@@ -1,0 +1,42 @@
+// The five small file utilities under the record file: an existence test, whole-file read and
+// write, and line-wise read and write.
+//
+// Paths are narrow strings exactly as the user chose them; an empty path fails everywhere.
+// Every operation reports failure by a false result and leaves its out-parameter as it was.
+// Reading accepts only regular files of at most MAX_READ_BYTES bytes. Writing replaces the
+// file as a whole or not at all: true means every byte is on the disk, false means the file
+// that was there before (if any) is untouched. Used from the user-interface thread.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace wintarvo {
+
+// A full game record is about a kilobyte; four mebibytes leave room for any amount of comment
+// while keeping a stray large file (or one that never ends) from being loaded into memory.
+constexpr std::size_t MAX_READ_BYTES = 4 * 1024 * 1024;
+
+// True when something exists at the path.
+bool fileExists(const std::string& path);
+
+// Appends the file's bytes, exactly as they are, to text.
+bool readWholeFile(const std::string& path, std::string& text);
+
+// Appends the file's lines (see splitLines) to lines. False as well when the file is empty.
+bool readLines(const std::string& path, std::vector<std::string>& lines);
+
+// Creates the file, or replaces the existing one, with exactly the bytes of text.
+bool writeWholeFile(const std::string& path, const std::string& text);
+
+// Writes every line followed by CR LF. False for an empty list.
+bool writeLines(const std::string& path, const std::vector<std::string>& lines);
+
+// Cuts text at every CR and every LF and appends each non-empty run between them to lines, so
+// CR LF, LF alone, CR alone and blank lines all separate lines alike and a last line without a
+// line end still counts. Every other byte, NUL included, belongs to a line.
+void splitLines(std::string_view text, std::vector<std::string>& lines);
+
+}  // namespace wintarvo

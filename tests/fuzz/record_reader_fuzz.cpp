@@ -1,0 +1,52 @@
+// Fuzzes the reading of a record from the text of a file: the cutting into lines and the
+// reading of moves from the lines, exactly as readRecord does them once the file is read.
+// Besides running clean under the sanitizers, every input must keep these promises: the lines
+// are the text without its line ends, nothing lost or added; every move read names squares on
+// the board or -1; and a move on the board reads back from its own notation.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/move.h"
+#include "records/file_utils.h"
+#include "records/record_file.h"
+
+namespace {
+
+void require(bool promise) {
+    if (!promise) std::abort();
+}
+
+bool squareOrNone(wintarvo::Square s) { return s >= -1 && s <= 99; }
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace wintarvo;
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+
+    std::vector<std::string> lines;
+    splitLines(text, lines);
+    std::string joined;
+    for (const auto& line : lines) {
+        require(!line.empty() && line.find_first_of("\r\n") == std::string::npos);
+        joined += line;
+    }
+    std::string withoutLineEnds;
+    for (const char c : text)
+        if (c != '\r' && c != '\n') withoutLineEnds += c;
+    require(joined == withoutLineEnds);
+
+    const MoveList moves = movesFromRecordLines(lines);
+    require(moves.size() <= lines.size());
+    for (const Move& m : moves) {
+        require(squareOrNone(m.from) && squareOrNone(m.to) && squareOrNone(m.arrow));
+        if (!m.isValid()) continue;
+        Move back;
+        require(parseMove(moveText(m), back) && back == m);
+    }
+    return 0;
+}
