@@ -11,23 +11,28 @@
 namespace wintarvo {
 namespace {
 
-// Both choosers: modal, owned by the frame, the system's own titles, no starting folder.
-std::optional<std::string> chooseFile(QWidget* owner, QFileDialog::AcceptMode mode) {
-    QFileDialog dialog(owner);
-    dialog.setAcceptMode(mode);
-    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
-                                                       : QFileDialog::AnyFile);
-    dialog.setNameFilters(QStringList{RECORD_FILE_FILTER, ALL_FILES_FILTER});
-    dialog.selectNameFilter(RECORD_FILE_FILTER);
-    dialog.setDefaultSuffix(RECORD_FILE_SUFFIX);
-    // Overwriting an existing file is confirmed by the dialog (QFileDialog's default).
-    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-    const QStringList files = dialog.selectedFiles();
+std::optional<std::string> chooseFile(QWidget* owner, bool forSaving) {
+    const std::unique_ptr<QFileDialog> dialog = makeRecordFileDialog(owner, forSaving);
+    if (dialog->exec() != QDialog::Accepted) return std::nullopt;
+    const QStringList files = dialog->selectedFiles();
     if (files.isEmpty()) return std::nullopt;
     return QFile::encodeName(files.first()).toStdString();
 }
 
 }  // namespace
+
+std::unique_ptr<QFileDialog> makeRecordFileDialog(QWidget* owner, bool forSaving) {
+    auto dialog = std::make_unique<QFileDialog>(owner);
+    dialog->setModal(true);
+    dialog->setAcceptMode(forSaving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog->setFileMode(forSaving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    const QString records = "Amazon Files (*.amz)";
+    dialog->setNameFilters(QStringList{records, "All Files (*)"});
+    dialog->selectNameFilter(records);
+    dialog->setDefaultSuffix("amz");
+    dialog->setOption(QFileDialog::DontConfirmOverwrite, false);
+    return dialog;
+}
 
 void QtDesktopServices::beep() {
     QApplication::beep();
@@ -40,11 +45,11 @@ void QtDesktopServices::showInformation(QWidget* owner, const QString& text,
 }
 
 std::optional<std::string> QtDesktopServices::chooseFileToOpen(QWidget* owner) {
-    return chooseFile(owner, QFileDialog::AcceptOpen);
+    return chooseFile(owner, false);
 }
 
 std::optional<std::string> QtDesktopServices::chooseFileToSave(QWidget* owner) {
-    return chooseFile(owner, QFileDialog::AcceptSave);
+    return chooseFile(owner, true);
 }
 
 void QtDesktopServices::showAbout(QWidget* owner) {

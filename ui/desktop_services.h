@@ -7,11 +7,13 @@
 // window.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 
 #include <QString>
 
+class QFileDialog;
 class QWidget;
 
 namespace wintarvo {
@@ -42,10 +44,9 @@ class QtDesktopServices : public DesktopServices {
     void showAbout(QWidget* owner) override;
 };
 
-// The file chooser's settings, shared with the tests that check them: the record filter
-// first, then everything; names typed without an extension get "amz".
-inline const char* const RECORD_FILE_FILTER = "Amazon Files (*.amz)";
-inline const char* const ALL_FILES_FILTER = "All Files (*)";
-inline const char* const RECORD_FILE_SUFFIX = "amz";
+// The chooser for record files, set up but not shown: modal, owned by owner, the system's own
+// titles and no starting folder, "Amazon Files (*.amz)" preselected before "All Files (*)",
+// names typed without an extension get "amz", and saving over a file asks first.
+std::unique_ptr<QFileDialog> makeRecordFileDialog(QWidget* owner, bool forSaving);
 
 }  // namespace wintarvo
