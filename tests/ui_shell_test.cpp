@@ -15,11 +15,17 @@
 namespace wintarvo {
 namespace {
 
+// Should closing fail, the loop still ends, with 1, so the test fails instead of hanging.
+void endAfterAMinute(MainFrame& frame) {
+    QTimer::singleShot(60000, frame.window(), [] { QCoreApplication::exit(1); });
+}
+
 TEST(Shell, EscapeEndsTheProgramWithZero) {
     testing::FakeDesktop desktop;
     InProcessBroadcast broadcast;
     bool shown = false;
     const int code = runMainFrame(desktop, broadcast, [&](MainFrame& frame) {
+        endAfterAMinute(frame);
         shown = frame.window()->isVisible();
         QWidget* board = frame.boardView().window();
         QTimer::singleShot(0, board, [board] { QTest::keyClick(board, Qt::Key_Escape); });
@@ -34,6 +40,7 @@ TEST(Shell, ExitFromTheMenuEndsWithZero) {
     testing::FakeDesktop desktop;
     InProcessBroadcast broadcast;
     const int code = runMainFrame(desktop, broadcast, [&](MainFrame& frame) {
+        endAfterAMinute(frame);
         QTimer::singleShot(0, frame.window(), [&frame] { frame.onCommand(ID_EXIT); });
     });
     EXPECT_EQ(code, 0);
@@ -48,6 +55,7 @@ TEST(Shell, ClosingDuringASearchEndsInOrder) {
     InProcessBroadcast broadcast;
     bool windowGoneBeforeLoopEnded = false;
     const int code = runMainFrame(desktop, broadcast, [&](MainFrame& frame) {
+        endAfterAMinute(frame);
         frame.onCommand(ID_TIME_UNLIMITED);
         frame.onCommand(ID_DEPTH_UNLIMITED);
         frame.onCommand(ID_PLAY_MOVE);
