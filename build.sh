@@ -63,4 +63,8 @@ if [ "$mode" = run ]; then
 fi
 
 export QT_QPA_PLATFORM=offscreen
+if [ "$sanitize" = thread ]; then
+    # Qt itself is not instrumented; see the file for what it leaves out.
+    export TSAN_OPTIONS="suppressions=$here/tests/tsan.supp${TSAN_OPTIONS:+ $TSAN_OPTIONS}"
+fi
 ctest --test-dir "$build" --output-on-failure --timeout 1500 -j "$(nproc)"

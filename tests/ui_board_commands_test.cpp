@@ -1,0 +1,353 @@
+// The board view's commands, its history, the engine's requests and answers, announced moves
+// and the end of the game.
+#include <gtest/gtest.h>
+
+#include <QTest>
+
+#include "model/move_generation.h"
+#include "model/test_positions.h"
+#include "support/search_run.h"
+#include "support/trace_capture.h"
+#include "support/ui_harness.h"
+
+namespace wintarvo {
+namespace {
+
+using testing::sq;
+using testing::ViewHarness;
+
+Move m(const char* from, const char* to, const char* arrow) {
+    return Move{sq(from), sq(to), sq(arrow)};
+}
+
+// Plays the moves with the mouse, Auto Play off.
+void play(ViewHarness& h, std::initializer_list<Move> moves) {
+    h.view.autoPlay = false;
+    for (const Move& move : moves) {
+        h.click(move.from);
+        h.click(move.to);
+        h.click(move.arrow);
+    }
+}
+
+const Move W1 = m("A4", "A5", "A6");
+const Move B1 = m("D10", "D9", "C9");
+const Move W2 = m("J4", "J5", "J6");
+const Move B2 = m("G10", "G9", "H9");
+
+class BoardCommands : public ::testing::Test {
+  protected:
+    testing::TraceCapture trace;  // keeps the engine's trace off the test output
+    ViewHarness h;
+};
+
+// --- history ----------------------------------------------------------------------------------
+
+TEST_F(BoardCommands, UndoNeedsTwoMovesAndTakesBackTwo) {
+    play(h, {W1});
+    EXPECT_FALSE(h.view.onUndoMove());
+    EXPECT_EQ(h.view.movesPlayed().size(), 1u);
+    EXPECT_EQ(h.desktop.beeps, 0);
+
+    play(h, {B1, W2});
+    const Position afterThree = h.view.shownPosition();
+    EXPECT_TRUE(h.view.onUndoMove());
+    EXPECT_EQ(h.view.movesPlayed(), (MoveList{W1}));
+    EXPECT_EQ(h.view.movesUndone(), (MoveList{W2, B1}));
+    EXPECT_EQ(h.status(), "Ply number 2");
+
+    EXPECT_TRUE(h.view.onStepForward());
+    EXPECT_TRUE(h.view.onStepForward());
+    EXPECT_FALSE(h.view.onStepForward());
+    EXPECT_EQ(h.view.movesPlayed(), (MoveList{W1, B1, W2}));
+    EXPECT_FALSE(h.view.shownPosition().differs(afterThree));
+    EXPECT_EQ(h.desktop.beeps, 0);
+}
+
+TEST_F(BoardCommands, StepsWalkTheHistoryAndKeepDocumentAndViewTogether) {
+    play(h, {W1, B1, W2});
+    Position start;
+    start.setStartPosition();
+    EXPECT_TRUE(h.view.onStepBack());
+    EXPECT_TRUE(h.view.onStepBack());
+    EXPECT_TRUE(h.view.onStepBack());
+    EXPECT_FALSE(h.view.onStepBack());
+    EXPECT_FALSE(h.view.shownPosition().differs(start));
+    Position inDocument;
+    h.view.document().getPosition(inDocument);
+    EXPECT_FALSE(inDocument.differs(start));
+    // Stepping resets the document's last move: no markers.
+    EXPECT_EQ(h.view.shownLastMove(), Move::null());
+    EXPECT_EQ(h.status(), "Ply number 1");
+}
+
+TEST_F(BoardCommands, ANewMoveAfterSteppingBackForgetsTheStepsAhead) {
+    play(h, {W1, B1, W2});
+    h.view.onStepBack();
+    h.view.onStepBack();
+    play(h, {B2});
+    EXPECT_EQ(h.view.movesPlayed(), (MoveList{W1, B2}));
+    EXPECT_TRUE(h.view.movesUndone().empty());
+    EXPECT_FALSE(h.view.onStepForward());
+}
+
+TEST_F(BoardCommands, TestPositionThreeStartsAFreshHistory) {
+    play(h, {W1});
+    trace.clear();
+    h.view.onTestPosition(3);
+    EXPECT_EQ(h.status(), "Ply number 11");
+    EXPECT_EQ(h.view.shownPosition().sideToMove, 0);
+    EXPECT_TRUE(h.view.movesPlayed().empty());
+    EXPECT_TRUE(h.view.movesUndone().empty());
+    EXPECT_FALSE(h.view.onStepBack());
+    Position expected;
+    setTestPosition(expected, 3);
+    EXPECT_FALSE(h.view.shownPosition().differs(expected));
+    const auto lines = trace.lines();
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(lines[0], "Test Position 3");
+    EXPECT_EQ(lines[1], "------------------------");
+}
+
+TEST_F(BoardCommands, EveryTestPositionComesFromTheSharedTable) {
+    for (int n = 1; n <= 3; ++n) {
+        h.view.onTestPosition(n);
+        Position expected;
+        setTestPosition(expected, n);
+        EXPECT_FALSE(h.view.shownPosition().differs(expected)) << n;
+        EXPECT_EQ(h.status().toStdString(),
+                  "Ply number " + std::to_string(expected.arrowCount() + 1));
+    }
+}
+
+TEST_F(BoardCommands, NewGameClearsTheHistory) {
+    play(h, {W1, B1});
+    h.view.onStepBack();
+    h.view.onNewGame();
+    EXPECT_TRUE(h.view.movesPlayed().empty());
+    EXPECT_TRUE(h.view.movesUndone().empty());
+    EXPECT_EQ(h.status(), "Ply number 1");
+}
+
+// --- the engine -------------------------------------------------------------------------------
+
+TEST_F(BoardCommands, PlayMoveLetsTheEngineMoveForTheSideToMove) {
+    play(h, {W1});
+    h.view.onPlayMove();
+    EXPECT_TRUE(h.view.thinking());
+    EXPECT_EQ(h.window()->cursor().shape(), Qt::BusyCursor);
+    ASSERT_TRUE(h.waitForAnswer());
+    // The cursor turns back as soon as the answer is in.
+    EXPECT_EQ(h.window()->cursor().shape(), Qt::ArrowCursor);
+    ASSERT_EQ(h.view.movesPlayed().size(), 2u);
+    EXPECT_EQ(h.view.shownPosition().sideToMove, 0);
+    // An engine move is not answered automatically, even with Auto Play on.
+    h.view.autoPlay = true;
+    QTest::qWait(50);
+    EXPECT_FALSE(h.view.thinking());
+}
+
+TEST_F(BoardCommands, ForceMoveWithoutASearchOnlyBeeps) {
+    h.view.onForceMove();
+    EXPECT_EQ(h.desktop.beeps, 1);
+    EXPECT_FALSE(h.view.thinking());
+    h.view.soundOn = false;
+    h.view.onForceMove();
+    EXPECT_EQ(h.desktop.beeps, 1);
+}
+
+TEST_F(BoardCommands, ForceMoveBringsTheAnswerOfAnEndlessSearch) {
+    h.view.depthLimit = -1;
+    h.view.timeLimit = -1;
+    h.view.onPlayMove();
+    ASSERT_TRUE(h.view.thinking());
+    QTest::qWait(100);
+    EXPECT_TRUE(h.view.thinking());
+    h.view.onForceMove();
+    ASSERT_TRUE(h.waitForAnswer());
+    EXPECT_EQ(h.view.movesPlayed().size(), 1u);
+    EXPECT_TRUE(h.status().startsWith("Depth = "));
+}
+
+struct Refusal {
+    const char* name;
+    void (*command)(BoardView&);
+    int beeps;
+};
+
+class WhileThinking : public ::testing::TestWithParam<Refusal> {};
+
+TEST_P(WhileThinking, GameCommandsAreRefused) {
+    testing::TraceCapture trace;
+    ViewHarness h;
+    play(h, {W1, B1});
+    h.view.onStepBack();
+    h.view.depthLimit = -1;
+    h.view.onPlayMove();
+    ASSERT_TRUE(h.view.thinking());
+    const Position before = h.view.shownPosition();
+    trace.clear();
+    GetParam().command(h.view);
+    EXPECT_EQ(h.desktop.beeps, GetParam().beeps);
+    EXPECT_TRUE(h.view.thinking());
+    EXPECT_EQ(h.status(), "Thinking...");
+    EXPECT_FALSE(h.view.shownPosition().differs(before));
+    EXPECT_EQ(h.view.movesPlayed().size(), 1u);
+    EXPECT_EQ(h.view.movesUndone().size(), 1u);
+    EXPECT_EQ(trace.text().find("Test Position"), std::string::npos);
+    EXPECT_EQ(trace.text().find("Open: "), std::string::npos);
+    EXPECT_EQ(trace.text().find("Save: "), std::string::npos);
+    h.view.onForceMove();
+    ASSERT_TRUE(h.waitForAnswer());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Commands, WhileThinking,
+    ::testing::Values(
+        Refusal{"NewGameDoesNothing", [](BoardView& v) { v.onNewGame(); }, 0},
+        Refusal{"SetBoardDoesNothing", [](BoardView& v) { v.onTestPosition(1); }, 0},
+        Refusal{"OpenDoesNothing", [](BoardView& v) { v.onOpenGame("/nonexistent/x.amz"); }, 0},
+        Refusal{"SaveDoesNothing", [](BoardView& v) { v.onSaveGame("/tmp/never.amz"); }, 0},
+        Refusal{"PlayMoveBeeps", [](BoardView& v) { v.onPlayMove(); }, 1},
+        Refusal{"UndoBeeps", [](BoardView& v) { EXPECT_FALSE(v.onUndoMove()); }, 1},
+        Refusal{"GoBackBeeps", [](BoardView& v) { EXPECT_FALSE(v.onStepBack()); }, 1},
+        Refusal{"GoForwardBeeps", [](BoardView& v) { EXPECT_FALSE(v.onStepForward()); }, 1}),
+    [](const ::testing::TestParamInfo<Refusal>& info) { return info.param.name; });
+
+// --- the end of the game ----------------------------------------------------------------------
+
+// Plays the first legal move with the mouse and lets the engine answer at 1 ply, until the side
+// to move has no move.
+TEST(WholeGame, AgainstTheEngineAtOnePlyUntilGameOver) {
+    testing::TraceCapture trace;
+    ViewHarness h;
+    h.view.depthLimit = 1;
+    h.view.onNewGame();
+    int plies = 0;
+    while (!h.view.document().hasNoLegalMove() && plies < 200) {
+        MoveList moves;
+        generateMoves(h.view.shownPosition(), moves);
+        ASSERT_FALSE(moves.empty());
+        h.click(moves[0].from);
+        h.click(moves[0].to);
+        h.click(moves[0].arrow);
+        ASSERT_TRUE(h.waitForAnswer());
+        plies = static_cast<int>(h.view.movesPlayed().size());
+    }
+    ASSERT_TRUE(h.view.document().hasNoLegalMove());
+    // The box came with the move that ended the game, the mouse's or the engine's.
+    ASSERT_EQ(h.desktop.messages.size(), 1u);
+    const bool blackToMove = h.view.shownPosition().sideToMove == 1;
+    EXPECT_EQ(h.desktop.messages[0].text,
+              blackToMove ? "Game Over - White wins" : "Game Over - Black wins");
+    EXPECT_EQ(h.desktop.messages[0].caption, "WinTarvo");
+    EXPECT_EQ(h.desktop.messages[0].owner, h.window());
+    // The history holds every move of the game.
+    Position replay;
+    replay.setStartPosition();
+    for (const Move& move : h.view.movesPlayed()) {
+        ASSERT_TRUE(isLegalMove(replay, move));
+        replay.applyMove(move);
+    }
+    EXPECT_FALSE(replay.differs(h.view.shownPosition()));
+
+    // Every further click shows the box again and changes nothing.
+    const int beeps = h.desktop.beeps;
+    h.click("E5");
+    EXPECT_EQ(h.status(), "Game Over");
+    h.click("A1");
+    EXPECT_EQ(h.desktop.messages.size(), 3u);
+    EXPECT_EQ(h.desktop.messages[2].text, h.desktop.messages[0].text);
+    EXPECT_EQ(h.desktop.beeps, beeps);
+    // So does Play Move, and no search starts.
+    h.view.onPlayMove();
+    EXPECT_EQ(h.desktop.messages.size(), 4u);
+    EXPECT_FALSE(h.view.thinking());
+}
+
+TEST(GameOver, TheWinnerIsTheSideNotToMove) {
+    struct Row {
+        int sideToMove;
+        const char* text;
+    };
+    for (const Row row : {Row{1, "Game Over - White wins"}, Row{0, "Game Over - Black wins"}}) {
+        ViewHarness h;
+        // The side to move has its only amazon shut in on A10.
+        const char own = row.sideToMove == 1 ? 'B' : 'W';
+        const char other = row.sideToMove == 1 ? 'W' : 'B';
+        const std::string last = ".........";
+        const Position p = testing::positionFromRows(
+            {std::string(1, own) + "x........", "xx........", "..........", "..........",
+             "..........", "..........", "..........", "..........", "..........", last + other},
+            row.sideToMove);
+        h.view.document().setPosition(p);
+        h.view.updateStatus();
+        EXPECT_EQ(h.status(), "Game Over");
+        EXPECT_TRUE(h.view.checkGameOver());
+        ASSERT_EQ(h.desktop.messages.size(), 1u);
+        EXPECT_EQ(h.desktop.messages[0].text, row.text);
+    }
+}
+
+// --- announced moves --------------------------------------------------------------------------
+
+TEST_F(BoardCommands, AnnouncedMovesArePlayedOnlyWhenLegalHere) {
+    h.view.autoPlay = false;
+    const auto packed = [](const Move& move) { return static_cast<std::intptr_t>(packMove(move)); };
+    h.view.interlinked = false;
+    EXPECT_FALSE(h.view.onBroadcastMove(0, packed(W1)));
+    h.view.interlinked = true;
+    EXPECT_FALSE(h.view.onBroadcastMove(0, 0));
+    EXPECT_FALSE(h.view.onBroadcastMove(0, 0xFFFFFF));
+    EXPECT_FALSE(h.view.onBroadcastMove(0, packed(B1)));  // Black's move, White to move
+    EXPECT_TRUE(h.view.movesPlayed().empty());
+    EXPECT_TRUE(h.view.onBroadcastMove(0, packed(W1)));
+    EXPECT_FALSE(h.view.onBroadcastMove(0, packed(W1)));  // already played
+    // The top byte is not read.
+    EXPECT_TRUE(h.view.onBroadcastMove(7, packed(B1) | 0x5A000000));
+    EXPECT_EQ(h.view.movesPlayed(), (MoveList{W1, B1}));
+    EXPECT_EQ(h.status(), "Ply number 3");
+    EXPECT_FALSE(h.view.thinking());
+    EXPECT_EQ(h.desktop.beeps, 0);
+    // A received move steps back like any other.
+    EXPECT_TRUE(h.view.onStepBack());
+    EXPECT_EQ(h.view.movesUndone(), (MoveList{B1}));
+}
+
+TEST_F(BoardCommands, WithAutoPlayAnAnnouncedMoveIsAnsweredAndTheAnswerAnnounced) {
+    EXPECT_TRUE(h.view.onBroadcastMove(0, static_cast<std::intptr_t>(packMove(W1))));
+    EXPECT_TRUE(h.view.thinking());
+    ASSERT_TRUE(h.waitForAnswer());
+    ASSERT_EQ(h.view.movesPlayed().size(), 2u);
+    ASSERT_EQ(h.broadcast.posted.size(), 1u);
+    EXPECT_EQ(h.broadcast.posted[0], packMove(h.view.movesPlayed()[1]));
+}
+
+TEST_F(BoardCommands, AnAnswerMadeIllegalByAnAnnouncedMoveIsDropped) {
+    h.view.depthLimit = -1;
+    h.view.onPlayMove();
+    ASSERT_TRUE(h.view.thinking());
+    // White's move from another copy arrives during the search: it is played, and instead of
+    // a second search there is a beep.
+    EXPECT_TRUE(h.view.onBroadcastMove(0, static_cast<std::intptr_t>(packMove(W1))));
+    EXPECT_EQ(h.desktop.beeps, 1);
+    EXPECT_TRUE(h.view.thinking());
+    EXPECT_EQ(h.status(), "Thinking...");
+    // The engine's answer is a move for White, who is no longer to move.
+    h.view.onForceMove();
+    ASSERT_TRUE(h.waitForAnswer());
+    EXPECT_EQ(h.view.movesPlayed(), (MoveList{W1}));
+    EXPECT_EQ(h.view.shownPosition().sideToMove, 1);
+    EXPECT_TRUE(h.broadcast.posted.empty());
+    EXPECT_EQ(h.status(), "Ply number 2");
+    EXPECT_EQ(h.window()->cursor().shape(), Qt::ArrowCursor);
+    EXPECT_EQ(h.desktop.beeps, 1);
+    // And the view is ready for the next move.
+    h.view.depthLimit = 1;
+    h.view.onPlayMove();
+    ASSERT_TRUE(h.waitForAnswer());
+    EXPECT_EQ(h.view.movesPlayed().size(), 2u);
+}
+
+}  // namespace
+}  // namespace wintarvo

@@ -1,0 +1,55 @@
+// The board view's record file commands: Open replays a file's moves from the starting
+// position through the legality test, Save writes the whole line of play.
+#include "diag/trace.h"
+#include "records/record_file.h"
+#include "ui/board_view.h"
+
+namespace wintarvo {
+
+void BoardView::onOpenGame(const std::string& path) {
+    if (thinking_) return;
+    // 1-3. A file that cannot be read, or holds no move, changes nothing.
+    traceLine("Open: " + path);
+    RecordFile record;
+    if (!record.readRecord(path)) {
+        beep();
+        return;
+    }
+    MoveList moves;
+    if (!record.getMoves(moves) || moves.empty()) {
+        beep();
+        return;
+    }
+    // 4.
+    movesPlayed_.clear();
+    movesUndone_.clear();
+    document_.newGame();
+    updateStatus();
+    // 5. A move that is not legal at its turn is skipped; the ones after it are still tried.
+    for (const Move& m : moves) {
+        if (document_.playMove(m)) {
+            shownPosition_.applyMove(m);
+            recordMove(m);
+        }
+    }
+    // 6. No last move is marked after loading.
+    document_.setPosition(shownPosition_);
+    updateStatus();
+}
+
+void BoardView::onSaveGame(const std::string& path) {
+    if (thinking_) return;
+    traceLine("Save: " + path);
+    // The whole line: the moves played, then the ones stepped back over in game order.
+    MoveList line = movesPlayed_;
+    line.insert(line.end(), movesUndone_.rbegin(), movesUndone_.rend());
+    if (line.empty()) {
+        beep();
+        return;
+    }
+    RecordFile record;
+    record.setMoves(line);
+    if (!record.writeRecord(path)) beep();
+}
+
+}  // namespace wintarvo
