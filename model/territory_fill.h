@@ -168,6 +168,17 @@ inline void eachDirection(typename O::Pair sources, typename O::Prop open, F&& f
     f(slide<O, 13>(sources, open));
 }
 
+// The squares next to any of s, in the eight directions.
+template <class O>
+inline typename O::Set neighbours(typename O::Set s) {
+    const typename O::Pair p = O::pairOf(s, s);
+    // Left and right, then up and down of the row-wide band: nine squares around each.
+    const typename O::Pair sideways = O::orPair(O::orPair(p, O::template shift<1>(p)), O::template shift<-1>(p));
+    const typename O::Pair all = O::orPair(O::orPair(sideways, O::template shift<12>(sideways)),
+                                           O::template shift<-12>(sideways));
+    return O::first(all);
+}
+
 // The whole fill. `emptySquares` are the open squares; every other square blocks. extraWhite
 // and extraBlack are squares already marked as newly reached when the fill starts (only a
 // hand-made working copy has any): they join the sources of the second wave. The amazons'
@@ -210,7 +221,9 @@ inline void run(Bits whiteAmazons, Bits blackAmazons, Bits emptySquares, Territo
         bc += O::count(bs);
         wt = O::orOf(wt, ws);
         bt = O::orOf(bt, bs);
-        // The next wave from the squares just reached.
+        // The next wave from the squares just reached. When none of them has an open
+        // neighbour, that wave reaches nothing and the fill is over (the usual last wave).
+        if (O::isEmpty(O::andOf(neighbours<O>(O::orOf(ws, bs)), open))) break;
         sources = O::pairOf(ws, bs);
         prop = O::propOf(open);
         reach = sources;
