@@ -36,18 +36,26 @@ void AlphaBetaSearch::orderMoves(const Board& p, int d, MoveList& moves, int ply
     auto byKey = [](const Keyed& x, const Keyed& y) {
         return x.key != y.key ? x.key < y.key : x.order < y.order;
     };
+    // Only the front of the order is ever read (at most 101 moves are re-scored, at most 50
+    // kept), and (key, order) is a total order, so sorting that front alone gives the same.
+    const bool rescore = (d >= 3 && d == iterationDepth_) || d >= 4;
+    const std::size_t limit = static_cast<std::size_t>(d <= 3 ? RESCORE_LIMIT_SHALLOW : RESCORE_LIMIT);
+    const std::size_t front = rescore ? limit : static_cast<std::size_t>(KEEP_AT_MOST);
+    if (ranked.size() > front) {
+        std::nth_element(ranked.begin(), ranked.begin() + static_cast<std::ptrdiff_t>(front),
+                         ranked.end(), byKey);
+        ranked.resize(front);
+    }
     std::sort(ranked.begin(), ranked.end(), byKey);
 
     // 2. Re-scoring phase: depth-1 searches of the best candidates, each against a window that
     //    only has to tell whether the move beats the tenth best so far.
-    if ((d >= 3 && d == iterationDepth_) || d >= 4) {
+    if (rescore) {
         std::vector<Keyed>& rescored = here.rescored;
         rescored.clear();
         int w = -BOUND_INFINITY;
         int best = -BOUND_INFINITY;
         int largestKey = -BOUND_INFINITY;  // the largest key in the queue so far
-        const std::size_t limit =
-            static_cast<std::size_t>(d <= 3 ? RESCORE_LIMIT_SHALLOW : RESCORE_LIMIT);
         const std::size_t walked = std::min(ranked.size(), limit);
         auto rankedAt = [&ranked](std::size_t j) { return ranked[j].move; };
         fetchFirst(p, walked, rankedAt);
