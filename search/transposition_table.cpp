@@ -9,13 +9,13 @@ TranspositionTable::TranspositionTable() {
     constexpr std::size_t INDEX_BYTES = sizeof(Slot) * INDEX_SLOTS;
     constexpr std::size_t ENTRY_BYTES = sizeof(TableEntry) * MAXIMUM_SIZE;
     constexpr std::size_t NEXT_BYTES = sizeof(std::int32_t) * MAXIMUM_SIZE;
-    constexpr std::size_t LENGTH_BYTES = sizeof(std::uint32_t) * INDEX_SIZE;
+    constexpr std::size_t LENGTH_BYTES = sizeof(std::uint8_t) * INDEX_SIZE;
     memory_ = allocateTableMemory(INDEX_BYTES + ENTRY_BYTES + NEXT_BYTES + LENGTH_BYTES);
     auto* base = static_cast<unsigned char*>(memory_.get());
     index_ = reinterpret_cast<Slot*>(base);
     entries_ = reinterpret_cast<TableEntry*>(base + INDEX_BYTES);
     sameKeyNext_ = reinterpret_cast<std::int32_t*>(base + INDEX_BYTES + ENTRY_BYTES);
-    bucketLength_ = reinterpret_cast<std::uint32_t*>(base + INDEX_BYTES + ENTRY_BYTES + NEXT_BYTES);
+    bucketLength_ = base + INDEX_BYTES + ENTRY_BYTES + NEXT_BYTES;
 }
 
 std::uint32_t TranspositionTable::findSlot(std::uint32_t key0) const {
@@ -179,7 +179,7 @@ void TranspositionTable::removeEntry(std::int32_t n) {
         while (sameKeyNext_[before] != n) before = sameKeyNext_[before];
         sameKeyNext_[before] = sameKeyNext_[n];
     }
-    --bucketLength_[bucketOf(key0)];
+    shrinkBucket(bucketOf(key0));
 }
 
 // Puts entry n at the end of its bucket: last in its key's chain.
@@ -194,8 +194,32 @@ void TranspositionTable::addEntry(std::int32_t n) {
         while (sameKeyNext_[last] != NONE) last = sameKeyNext_[last];
         sameKeyNext_[last] = n;
     }
-    const std::uint32_t length = ++bucketLength_[bucketOf(key0)];
+    const std::uint32_t length = growBucket(bucketOf(key0));
     maximumListSize_ = std::max(maximumListSize_, static_cast<std::int32_t>(length));
+}
+
+std::uint32_t TranspositionTable::growBucket(std::uint32_t bucket) {
+    std::uint8_t& b = bucketLength_[bucket];
+    if (b < 254) return ++b;
+    if (b == 254) {
+        b = 255;
+        longBuckets_[bucket] = 255;
+        return 255;
+    }
+    return ++longBuckets_[bucket];
+}
+
+void TranspositionTable::shrinkBucket(std::uint32_t bucket) {
+    std::uint8_t& b = bucketLength_[bucket];
+    if (b < 255) {
+        --b;
+        return;
+    }
+    const std::uint32_t length = --longBuckets_[bucket];
+    if (length < 255) {
+        b = static_cast<std::uint8_t>(length);
+        longBuckets_.erase(bucket);
+    }
 }
 
 void TranspositionTable::printStatistics() const {

@@ -22,6 +22,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <unordered_map>
 
 #include "model/board.h"
 #include "model/move.h"
@@ -125,7 +126,12 @@ private:
     std::unique_ptr<void, TableMemoryDeleter> memory_;
     TableEntry* entries_;
     std::int32_t* sameKeyNext_;   // next entry with the same key 0
-    std::uint32_t* bucketLength_;
+    // Bucket lengths in a byte each (half a megabyte, so they mostly stay in cache); the rare
+    // bucket of 255 entries or more keeps its length in longBuckets_.
+    std::uint8_t* bucketLength_;
+    std::unordered_map<std::uint32_t, std::uint32_t> longBuckets_;
+    std::uint32_t growBucket(std::uint32_t bucket);
+    void shrinkBucket(std::uint32_t bucket);
     Slot* index_;
     std::int32_t size_ = 0;
     std::int32_t replaceCursor_ = -1;

@@ -105,6 +105,7 @@ TEST(Oracle, TableUnderRandomTrafficWithCollisionsAndReplacement) {
     EXPECT_EQ(fast->size(), TranspositionTable::MAXIMUM_SIZE);
     EXPECT_EQ(fast->replaceCursor(), slow->replaceCursor);
     EXPECT_GT(fast->lockCollisions(), 1000);
+    EXPECT_GT(fast->maximumListSize(), 255);  // buckets longer than a byte can count
     std::string a, b;
     {
         testing::TraceCapture trace;
