@@ -39,33 +39,56 @@ inline void appendAmazonMoves(Square s, Bits occupied, MoveList& list, MoveGroup
     }
 }
 
-// The number of squares all of `targets` together reach sliding in direction Delta through
-// `open`, each target counted on its own: the k-th step from a target is open when the target
-// is in B_k, the squares whose next k squares in that direction are open.
+// Counting moves without listing them. An amazon on s that moves to t can shoot wherever a
+// queen on t reaches with s empty. Against the position itself (s occupied) the only difference
+// lies on the line from t back through s: the shot also reaches s and whatever s itself
+// reaches beyond it. So, with m(t) a queen's reach from t in the position, R(s, d) the amazon's
+// reach in direction d and t running over all destinations,
+//   moves(s) = sum of m(t) + sum over d of |R(s, d)| * (1 + |R(s, -d)|).
+// The sums of m(t) over all amazons together are taken direction by direction for every
+// destination at once: the k-th step from t is open when t lies in B_k, the squares whose next
+// k squares are open, and a destination reached by several amazons counts once for each (its
+// multiplicity kept in three bit planes).
 template <int Delta>
-inline int slideCount(Bits targets, Bits open) {
+inline std::uint64_t slideCount(const Bits (&planes)[3], Bits open) {
+    const Bits any = planes[0] | planes[1] | planes[2];
     const Bits first = bits::shift<-Delta>(open);  // squares whose next square is open
-    Bits b = first;
-    int n = 0;
-    for (Bits hit = targets & b; hit; hit = targets & b) {
-        n += bits::count(hit);
-        b = first & bits::shift<-Delta>(b);
+    std::uint64_t n = 0;
+    for (Bits b = first; (b & any) != 0; b = first & bits::shift<-Delta>(b)) {
+        n += static_cast<std::uint64_t>(bits::count(planes[0] & b) + 2 * bits::count(planes[1] & b) +
+                                        4 * bits::count(planes[2] & b));
     }
     return n;
 }
 
-// An amazon's moves are its destinations times the arrow squares of each, so the count is the
-// sum over destinations of what a queen reaches from there, taken a direction at a time for all
-// destinations at once.
-inline std::uint64_t countAmazonMoves(Square s, Bits occupied) {
-    const Bits blocked = occupied & ~bits::of(s);
-    const Bits open = bits::ALL & ~blocked;
-    const Bits targets = bits::queenReach(s, blocked);
-    const int n = slideCount<-13>(targets, open) + slideCount<-12>(targets, open) +
-                  slideCount<-11>(targets, open) + slideCount<-1>(targets, open) +
-                  slideCount<1>(targets, open) + slideCount<11>(targets, open) +
-                  slideCount<12>(targets, open) + slideCount<13>(targets, open);
-    return static_cast<std::uint64_t>(n);
+inline std::uint64_t countSideMoves(Bits amazons, Bits occupied) {
+    const Bits open = bits::ALL & ~occupied;
+    Bits planes[3] = {0, 0, 0};  // how many amazons reach each square, in binary (at most 4)
+    std::uint64_t n = 0;
+    while (amazons) {
+        const Square s = bits::squareOf(bits::lowest(amazons));
+        amazons &= amazons - 1;
+        int reach[DIRECTIONS];
+        Bits targets = 0;
+        for (int d = 0; d < DIRECTIONS; ++d) {
+            const Bits r = bits::reach(s, d, occupied);
+            reach[d] = bits::count(r);
+            targets |= r;
+        }
+        for (int d = 0; d < DIRECTIONS / 2; ++d) {  // d and 7 - d are opposite directions
+            const std::uint64_t a = static_cast<std::uint64_t>(reach[d]);
+            const std::uint64_t b = static_cast<std::uint64_t>(reach[DIRECTIONS - 1 - d]);
+            n += a + b + 2 * a * b;
+        }
+        const Bits carry = planes[0] & targets;
+        planes[0] ^= targets;
+        planes[2] |= planes[1] & carry;
+        planes[1] ^= carry;
+    }
+    return n + slideCount<-13>(planes, open) + slideCount<-12>(planes, open) +
+           slideCount<-11>(planes, open) + slideCount<-1>(planes, open) +
+           slideCount<1>(planes, open) + slideCount<11>(planes, open) +
+           slideCount<12>(planes, open) + slideCount<13>(planes, open);
 }
 
 }  // namespace
@@ -148,17 +171,7 @@ bool hasNoLegalMove(const Board& b) {
     return true;
 }
 
-std::uint64_t countMoves(const Board& b) {
-    const Bits occupied = b.occupied();
-    std::uint64_t n = 0;
-    Bits mine = b.amazons[b.sideToMove];
-    while (mine) {
-        const int bit = bits::lowest(mine);
-        mine &= mine - 1;
-        n += countAmazonMoves(bits::squareOf(bit), occupied);
-    }
-    return n;
-}
+std::uint64_t countMoves(const Board& b) { return countSideMoves(b.amazons[b.sideToMove], b.occupied()); }
 
 std::uint64_t perft(const Board& b, int depth) {
     if (depth <= 0) return 1;
