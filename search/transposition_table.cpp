@@ -150,7 +150,7 @@ std::int32_t TranspositionTable::chooseVictim(int depth) {
 // Once the table is full, every new position replaces (usually) the entry after the last one
 // replaced, whose index and bucket lines are therefore fetched a few replacements ahead.
 void TranspositionTable::prefetchVictims() {
-    constexpr std::int32_t AHEAD = 16;
+    constexpr std::int32_t AHEAD = 8;
     std::int32_t ahead = victimsFetched_ - replaceCursor_;
     if (ahead < 0) ahead += MAXIMUM_SIZE;
     if (ahead > AHEAD) {
