@@ -2,6 +2,7 @@
 
 #include "diag/trace.h"
 #include "model/territory.h"
+#include "model/territory_fill.h"
 
 namespace wintarvo {
 
@@ -20,10 +21,8 @@ inline void countEvaluation() {
 }  // namespace
 
 int Evaluator::evaluate(const Board& b) {
-    int wm = 0, bm = 0;
-    TerritoryFill f;
-    fill::runFast(b.amazons[0], b.amazons[1], b.emptySquares(), f, wm, bm);
-    score = f.whiteCount + (wm - bm) / 4 - f.blackCount;
+    const FillCounts c = fill::countFast(b.amazons[0], b.amazons[1], b.emptySquares());
+    score = c.whiteCount + (c.whiteMobility - c.blackMobility) / 4 - c.blackCount;
     countEvaluation();
     return b.sideToMove == 0 ? score : -score;
 }

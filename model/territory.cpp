@@ -6,9 +6,8 @@ namespace wintarvo {
 namespace {
 
 TerritoryFill fillOf(const Board& b, Bits extraWhite, Bits extraBlack) {
-    int wm = 0, bm = 0;
     TerritoryFill f;
-    fill::runFast(b.amazons[0], b.amazons[1], b.emptySquares(), f, wm, bm, extraWhite, extraBlack);
+    fill::runFast(b.amazons[0], b.amazons[1], b.emptySquares(), f, extraWhite, extraBlack);
     return f;
 }
 

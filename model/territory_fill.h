@@ -34,6 +34,14 @@ struct TerritoryFill {
     int blackCount = 0;
 };
 
+// What the evaluation needs of a fill: the two counts and the two mobilities.
+struct FillCounts {
+    int whiteCount = 0;
+    int blackCount = 0;
+    int whiteMobility = 0;
+    int blackMobility = 0;
+};
+
 namespace fill {
 
 // The operations on plain 128-bit integers. Pair holds White's set and Black's; Prop is the
@@ -183,9 +191,10 @@ inline typename O::Set neighbours(typename O::Set s) {
 // and extraBlack are squares already marked as newly reached when the fill starts (only a
 // hand-made working copy has any): they join the sources of the second wave. The amazons'
 // mobilities come with it, since the first wave computes them anyway.
-template <class O>
-inline void run(Bits whiteAmazons, Bits blackAmazons, Bits emptySquares, TerritoryFill& out,
-                int& whiteMobility, int& blackMobility, Bits extraWhite, Bits extraBlack) {
+// With Sets false, only the counts come out (the evaluation's case, which saves the marking).
+template <class O, bool Sets>
+inline FillCounts run(Bits whiteAmazons, Bits blackAmazons, Bits emptySquares, TerritoryFill* out,
+                      Bits extraWhite, Bits extraBlack) {
     using Set = typename O::Set;
     using Pair = typename O::Pair;
     Set open = O::load(emptySquares);
@@ -202,8 +211,6 @@ inline void run(Bits whiteAmazons, Bits blackAmazons, Bits emptySquares, Territo
         reach = O::orPair(reach, g);
     });
     reach = O::masked(reach, prop);
-    whiteMobility = wm;
-    blackMobility = bm;
 
     Set wt = O::first(sources), bt = O::second(sources), contested = O::load(0);
     int wc = O::count(wt), bc = O::count(bt);
@@ -230,16 +237,21 @@ inline void run(Bits whiteAmazons, Bits blackAmazons, Bits emptySquares, Territo
         eachDirection<O>(sources, prop, [&](Pair g) { reach = O::orPair(reach, g); });
         reach = O::masked(reach, prop);
     }
-    out.white = O::store(wt);
-    out.black = O::store(bt);
-    out.contested = O::store(contested);
-    out.whiteCount = wc;
-    out.blackCount = bc;
+    if constexpr (Sets) {
+        out->white = O::store(wt);
+        out->black = O::store(bt);
+        out->contested = O::store(contested);
+        out->whiteCount = wc;
+        out->blackCount = bc;
+    }
+    return FillCounts{wc, bc, wm, bm};
 }
 
-// The fill with the fastest operations this processor offers.
-void runFast(Bits whiteAmazons, Bits blackAmazons, Bits emptySquares, TerritoryFill& out,
-             int& whiteMobility, int& blackMobility, Bits extraWhite = 0, Bits extraBlack = 0);
+// The fill with the fastest operations this processor offers: with the marked sets, or only
+// the counts.
+FillCounts runFast(Bits whiteAmazons, Bits blackAmazons, Bits emptySquares, TerritoryFill& out,
+                   Bits extraWhite = 0, Bits extraBlack = 0);
+FillCounts countFast(Bits whiteAmazons, Bits blackAmazons, Bits emptySquares);
 
 // Which operations runFast uses: "avx2", "sse2" or "generic".
 const char* fastKind();

@@ -76,10 +76,13 @@ struct Avx2Ops {
 
 }  // namespace
 
-void runAvx2(Bits whiteAmazons, Bits blackAmazons, Bits emptySquares, TerritoryFill& out,
-             int& whiteMobility, int& blackMobility, Bits extraWhite, Bits extraBlack) {
-    run<Avx2Ops>(whiteAmazons, blackAmazons, emptySquares, out, whiteMobility, blackMobility,
-                 extraWhite, extraBlack);
+FillCounts runAvx2(Bits whiteAmazons, Bits blackAmazons, Bits emptySquares, TerritoryFill& out,
+                   Bits extraWhite, Bits extraBlack) {
+    return run<Avx2Ops, true>(whiteAmazons, blackAmazons, emptySquares, &out, extraWhite, extraBlack);
+}
+
+FillCounts countAvx2(Bits whiteAmazons, Bits blackAmazons, Bits emptySquares) {
+    return run<Avx2Ops, false>(whiteAmazons, blackAmazons, emptySquares, nullptr, 0, 0);
 }
 
 }  // namespace wintarvo::fill

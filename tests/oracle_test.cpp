@@ -9,6 +9,7 @@
 #include "model/evaluator.h"
 #include "model/move_generation.h"
 #include "model/territory.h"
+#include "model/territory_fill.h"
 #include "search/transposition_table.h"
 #include "support/literal_engine.h"
 #include "support/random_games.h"
@@ -40,6 +41,36 @@ TEST(Oracle, EvaluationAndTerritoryOnRandomPositions) {
         }
     }
     EXPECT_GT(checked, 8000);
+}
+
+TEST(Oracle, EveryBuildOfTheFillAgrees) {
+    // The plain 128-bit build, the SSE build and whatever this processor runs (AVX2 where it
+    // has it) must give the same sets, counts and mobilities.
+    int checked = 0;
+    for (const Position& p : testing::randomPositions(30, 8080)) {
+        const Board b = Board::fromPosition(p);
+        const Bits open = b.emptySquares();
+        TerritoryFill generic, portable, fast;
+        const FillCounts g = fill::run<fill::GenericOps, true>(b.amazons[0], b.amazons[1], open, &generic, 0, 0);
+        const FillCounts q = fill::run<fill::PortableOps, true>(b.amazons[0], b.amazons[1], open, &portable, 0, 0);
+        const FillCounts f = fill::runFast(b.amazons[0], b.amazons[1], open, fast);
+        const FillCounts c = fill::countFast(b.amazons[0], b.amazons[1], open);
+        for (const TerritoryFill* t : {&portable, &fast}) {
+            ASSERT_TRUE(t->white == generic.white && t->black == generic.black &&
+                        t->contested == generic.contested);
+            ASSERT_EQ(t->whiteCount, generic.whiteCount);
+            ASSERT_EQ(t->blackCount, generic.blackCount);
+        }
+        for (const FillCounts* x : {&q, &f, &c}) {
+            ASSERT_EQ(x->whiteCount, g.whiteCount);
+            ASSERT_EQ(x->blackCount, g.blackCount);
+            ASSERT_EQ(x->whiteMobility, g.whiteMobility);
+            ASSERT_EQ(x->blackMobility, g.blackMobility);
+        }
+        ++checked;
+    }
+    EXPECT_GT(checked, 2000);
+    RecordProperty("fast_fill", fill::fastKind());
 }
 
 TEST(Oracle, VerboseEvaluationText) {
