@@ -33,8 +33,9 @@
 //   wintarvo_ui_peer measure [GAMES]
 //       Starts copies of itself on a fresh folder, all at "1 Ply (no search)", and has them
 //       play whole games, Play Move given to the first copy: GAMES games (default 4) between
-//       two copies, then one game among ten. Prints how long a move takes from the sender's
-//       announcement to the other copy's frame, median and worst, and what ten copies do.
+//       two copies, then as many among ten. Prints how long a move takes from the sender's
+//       announcement to the moment the other copy's frame is handed it, median and worst, and
+//       what became of the games among ten.
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -396,7 +397,8 @@ long long atTime(const std::string& line) {
 }
 
 // What one copy said during a game: its announcements (packed move, time), the moves that
-// reached its frame (packed move, time, played), and its final history.
+// reached its frame (packed move, time, played), its last history and whether it showed the
+// end-of-game box.
 struct GameLog {
     std::vector<std::pair<std::uint32_t, long long>> announced;
     struct Arrival {
@@ -407,11 +409,30 @@ struct GameLog {
     std::vector<Arrival> received;
     std::string history;
     int missed = 0;
+    bool finished = false;
+
+    void take(const std::string& line) {
+        if (line.starts_with("announced ")) {
+            Move m;
+            if (parseMove(line.substr(10, line.find(' ', 10) - 10), m))
+                announced.emplace_back(packMove(m), atTime(line));
+            missed += std::atoi(line.c_str() + line.find(" missed ") + 8);
+        } else if (line.starts_with("received ")) {
+            received.push_back(
+                {static_cast<std::uint32_t>(std::stoul(line.substr(9, 10), nullptr, 16)),
+                 atTime(line), line.find(" played ") != std::string::npos});
+        } else if (line.starts_with("history ")) {
+            history = line;
+        } else if (line.starts_with("box ")) {
+            finished = true;
+        }
+    }
 };
 
-// Plays one game among the copies: a new game everywhere, then Play Move in the first; ends
-// when every copy has shown the end-of-game box and has answered a ping after it. Everything
-// they said meanwhile is in the logs.
+// Plays one game among the copies: a new game everywhere, then Play Move in the first. The game
+// has ended for the copies once all of them have shown the end-of-game box, or when none has
+// said anything for five seconds (a copy that fell out of the game waits for a move that never
+// comes). Everything they said is in the logs.
 bool playGame(std::vector<std::unique_ptr<testing::PeerProcess>>& copies,
               std::vector<GameLog>& logs, int game) {
     const std::string token = std::to_string(game);
@@ -420,36 +441,34 @@ bool playGame(std::vector<std::unique_ptr<testing::PeerProcess>>& copies,
         c->writeLine("ping new" + token);
     }
     std::string line;
-    for (auto& c : copies)
+    for (auto& c : copies) {
         if (!c->take("pong new" + token, line)) return false;
-    copies.front()->writeLine("play");
-    logs.assign(copies.size(), {});
-    for (std::size_t i = 0; i < copies.size(); ++i) {
-        auto& c = *copies[i];
-        if (!c.take("box ", line, std::chrono::minutes(5))) return false;
+        while (c->take("", line, std::chrono::milliseconds(0))) {
+        }
     }
+    logs.assign(copies.size(), {});
+    copies.front()->writeLine("play");
+    auto lastHeard = std::chrono::steady_clock::now();
+    const auto allFinished = [&logs] {
+        return std::all_of(logs.begin(), logs.end(), [](const GameLog& l) { return l.finished; });
+    };
+    while (!allFinished() &&
+           std::chrono::steady_clock::now() - lastHeard < std::chrono::seconds(5)) {
+        for (std::size_t i = 0; i < copies.size(); ++i) {
+            while (copies[i]->take("", line, std::chrono::milliseconds(2))) {
+                logs[i].take(line);
+                lastHeard = std::chrono::steady_clock::now();
+            }
+        }
+    }
+    // What was still on its way has been reported by the time a copy answers this.
     for (std::size_t i = 0; i < copies.size(); ++i) {
-        auto& c = *copies[i];
-        // Whatever was still on its way has arrived by the time a copy answers a ping sent
-        // once every copy has finished.
-        c.writeLine("ping end" + token);
-        if (!c.take("pong end" + token, line)) return false;
-        GameLog& log = logs[i];
-        while (c.take("announced ", line, std::chrono::milliseconds(0))) {
-            Move m;
-            if (!parseMove(line.substr(10, line.find(' ', 10) - 10), m)) return false;
-            log.announced.emplace_back(packMove(m), atTime(line));
-            log.missed += std::atoi(line.c_str() + line.find(" missed ") + 8);
+        copies[i]->writeLine("ping end" + token);
+        while (copies[i]->take("", line)) {
+            if (line == "pong end" + token) break;
+            logs[i].take(line);
         }
-        while (c.take("received ", line, std::chrono::milliseconds(0))) {
-            log.received.push_back(
-                {static_cast<std::uint32_t>(std::stoul(line.substr(9, 10), nullptr, 16)),
-                 atTime(line), line.find(" played ") != std::string::npos});
-        }
-        while (c.take("history ", line, std::chrono::milliseconds(0)))
-            log.history = line;
-        while (!c.untaken().empty())
-            c.take("", line, std::chrono::milliseconds(0));
+        if (line != "pong end" + token) return false;
     }
     return true;
 }
@@ -497,7 +516,7 @@ int measure(const std::string& self, int games) {
     int plies = 0;
     bool ok = startCopies(self, folder, 2, copies);
     for (int game = 0; ok && game < games; ++game) {
-        ok = playGame(copies, logs, game);
+        ok = playGame(copies, logs, game) && logs[0].finished && logs[1].finished;
         if (ok) {
             collectLatencies(logs, two);
             plies += static_cast<int>(logs[0].announced.size() + logs[1].announced.size());
@@ -511,27 +530,40 @@ int measure(const std::string& self, int games) {
             games, plies, microseconds(f.median).c_str(), microseconds(f.worst).c_str(),
             two.size());
         std::fflush(stdout);
-        ok = startCopies(self, folder, 10, copies) && playGame(copies, logs, games);
+        ok = startCopies(self, folder, 10, copies);
     }
-    if (ok) {
-        std::vector<long long> ten;
+    // Ten copies: each game is one of the first copy against the nine others, whichever of
+    // them answers first.
+    std::vector<long long> ten;
+    int announcements = 0, tenPlies = 0, missed = 0, allTogether = 0, fellOut = 0;
+    for (int game = 0; ok && game < games; ++game) {
+        ok = playGame(copies, logs, games + game);
+        if (!ok) break;
         collectLatencies(logs, ten);
-        int announcements = 0, missed = 0, played = 0, ignored = 0;
-        bool same = true;
+        // The game is the one most copies finished; the others fell out of it.
+        std::map<std::string, int> ends;
         for (const GameLog& log : logs) {
             announcements += static_cast<int>(log.announced.size());
             missed += log.missed;
-            for (const auto& a : log.received)
-                (a.played ? played : ignored) += 1;
-            same = same && log.history == logs[0].history;
+            if (log.finished) ++ends[log.history];
         }
+        const auto common =
+            std::max_element(ends.begin(), ends.end(),
+                             [](const auto& x, const auto& y) { return x.second < y.second; });
+        const int together = common == ends.end() ? 0 : common->second;
+        if (common != ends.end()) tenPlies += std::atoi(common->first.c_str() + 8);
+        allTogether += together == static_cast<int>(logs.size());
+        fellOut += static_cast<int>(logs.size()) - together;
+    }
+    if (ok) {
         const Figures f = figures(ten);
         std::printf(
-            "10 copies, one game of %s plies: histories %s; %d announcements, %d copies "
-            "missed one (queue full); frames played %d received moves and ignored %d;\n"
+            "10 copies, %d games, %d plies: %d games with all ten to the end; a copy fell "
+            "out of a game %d times;\n"
+            "  %d announcements (%.1f a ply), %d times a copy missed one (queue full);\n"
             "  a move reaches another copy's frame in median %s, worst %s (%zu samples)\n",
-            logs[0].history.substr(8, logs[0].history.find(' ', 8) - 8).c_str(),
-            same ? "all equal" : "DIFFER", announcements, missed, played, ignored,
+            games, tenPlies, allTogether, fellOut, announcements,
+            tenPlies > 0 ? static_cast<double>(announcements) / tenPlies : 0.0, missed,
             microseconds(f.median).c_str(), microseconds(f.worst).c_str(), ten.size());
         std::fflush(stdout);
         status = 0;
