@@ -551,13 +551,23 @@ TEST_F(Interlinked, ACopyWhoseFolderCannotBeUsedPlaysAlone) {
 
 // --- the program itself ---------------------------------------------------------------------
 
-// The program, started with XDG_RUNTIME_DIR naming a folder of the test's, with its standard
-// output (the trace) going to out a line at a time.
+// The program, started with XDG_RUNTIME_DIR naming a folder of the test's and its standard
+// output (the trace) going to out. The trace is written through the C library, which keeps
+// what goes to a file until its buffer is full; traceFile asks for a line at a time (stdbuf,
+// whose preloaded library AddressSanitizer must be told to accept).
 std::unique_ptr<testing::PeerProcess> startProgram(const std::string& runtime,
-                                                   const std::string& out = "/dev/null") {
-    return std::make_unique<testing::PeerProcess>(std::vector<std::string>{
-        "/usr/bin/env", "XDG_RUNTIME_DIR=" + runtime, "QT_QPA_PLATFORM=offscreen",
-        "/usr/bin/stdbuf", "-oL", "/bin/sh", "-c", "exec \"$0\" > \"$1\"", WINTARVO_PROGRAM, out});
+                                                   const std::string& traceFile = "") {
+    std::vector<std::string> argv = {"/usr/bin/env", "XDG_RUNTIME_DIR=" + runtime,
+                                     "QT_QPA_PLATFORM=offscreen"};
+    if (!traceFile.empty()) {
+        const char* asan = std::getenv("ASAN_OPTIONS");
+        argv.push_back(std::string("ASAN_OPTIONS=") + (asan ? std::string(asan) + ":" : "") +
+                       "verify_asan_link_order=0");
+        argv.insert(argv.end(), {"/usr/bin/stdbuf", "-oL"});
+    }
+    argv.insert(argv.end(), {"/bin/sh", "-c", "exec \"$0\" > \"$1\"", WINTARVO_PROGRAM,
+                             traceFile.empty() ? std::string("/dev/null") : traceFile});
+    return std::make_unique<testing::PeerProcess>(argv);
 }
 
 // With its default options (Auto Play, Interlinked Mode, 10 seconds a move), the program
