@@ -349,5 +349,75 @@ TEST_F(BoardCommands, AnAnswerMadeIllegalByAnAnnouncedMoveIsDropped) {
     EXPECT_EQ(h.view.movesPlayed().size(), 2u);
 }
 
+// Two moves from other copies arrive during a search (the copies on the other side moved
+// twice). The engine's answer is then for a position two moves back; even where it is still a
+// legal move it was not chosen for this one, and it is dropped.
+TEST_F(BoardCommands, AnAnswerForAnEarlierPositionIsDroppedEvenIfStillLegal) {
+    // The engine's answer to the starting position at one ply, which never varies.
+    h.view.onPlayMove();
+    ASSERT_TRUE(h.waitForAnswer());
+    ASSERT_EQ(h.view.movesPlayed().size(), 1u);
+    const Move answer = h.view.movesPlayed()[0];
+    h.view.onNewGame();
+    h.broadcast.posted.clear();
+    h.desktop.beeps = 0;
+    // A move for each side after which that answer is still legal.
+    Position start;
+    h.view.document().getPosition(start);
+    MoveList whites;
+    generateMoves(start, whites);
+    Move white, black;
+    for (const Move& w : whites) {
+        Position p = start;
+        p.applyMove(w);
+        MoveList blacks;
+        generateMoves(p, blacks);
+        for (const Move& b : blacks) {
+            Position q = p;
+            q.applyMove(b);
+            if (isLegalMove(q, answer)) {
+                white = w;
+                black = b;
+                break;
+            }
+        }
+        if (white.isValid()) break;
+    }
+    ASSERT_TRUE(white.isValid() && black.isValid());
+
+    // The answer is queued for the view, but reaches it only after both moves.
+    h.view.onPlayMove();
+    ASSERT_TRUE(h.view.thinking());
+    EXPECT_TRUE(h.view.onBroadcastMove(0, static_cast<std::intptr_t>(packMove(white))));
+    EXPECT_TRUE(h.view.onBroadcastMove(0, static_cast<std::intptr_t>(packMove(black))));
+    EXPECT_EQ(h.desktop.beeps, 2);  // two automatic replies withheld
+    ASSERT_TRUE(h.waitForAnswer());
+    EXPECT_EQ(h.view.movesPlayed(), (MoveList{white, black}));
+    EXPECT_TRUE(h.broadcast.posted.empty());
+    EXPECT_EQ(h.status(), "Ply number 3");
+    EXPECT_EQ(h.desktop.beeps, 2);
+}
+
+// The copy whose engine ends the game announces the move before its end-of-game box opens, so
+// the other copies do not wait for the user to close it.
+TEST_F(BoardCommands, AWinningEngineMoveIsAnnouncedBeforeTheBoxOpens) {
+    // Black's one amazon is walled in on A10; whatever White plays, Black cannot answer.
+    const Position p = testing::positionFromRows(
+        {"Bx........", "xx........", "..........", "..........", "..........", "..........",
+         "..........", "..........", "..........", ".........W"},
+        0);
+    h.view.document().setPosition(p);
+    h.view.updateStatus();
+    std::size_t announcedWhenShown = 99;
+    h.desktop.onInformation = [&] { announcedWhenShown = h.broadcast.posted.size(); };
+    h.view.onPlayMove();
+    ASSERT_TRUE(h.waitForAnswer());
+    ASSERT_EQ(h.desktop.messages.size(), 1u);
+    EXPECT_EQ(h.desktop.messages[0].text, "Game Over - White wins");
+    ASSERT_EQ(h.broadcast.posted.size(), 1u);
+    EXPECT_EQ(h.broadcast.posted[0], packMove(h.view.movesPlayed().back()));
+    EXPECT_EQ(announcedWhenShown, 1u);
+}
+
 }  // namespace
 }  // namespace wintarvo

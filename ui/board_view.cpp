@@ -147,6 +147,7 @@ void BoardView::askEngine() {
     // 6. Without a window no answer could be delivered, so nothing is asked.
     if (window_ && document_.requestThink(window_->notifyHandle(), WM_ENGINE_MOVE)) {
         thinking_ = true;
+        askedPosition_ = shownPosition_;
         updateCursor();
     }
     // 7.
@@ -223,10 +224,12 @@ int BoardView::onEngineMove() {
     // 1.
     thinking_ = false;
     updateCursor();
-    // 2-4. The document plays the answer if it is still legal; a move received from another
-    //      copy during the search can have made it illegal, and then it is dropped.
+    // 2-4. The answer belongs to the position the engine was given. A move received from
+    //      another copy during the search has changed the game since: the answer is dropped
+    //      unread, legal or not, since it was not chosen for this position. Otherwise the
+    //      document plays it, and refuses it only if it is not a legal move here.
     Move m;
-    const bool played = document_.takeEngineMove(m);
+    const bool played = !shownPosition_.differs(askedPosition_) && document_.takeEngineMove(m);
     updateStatus();
     if (!played) {
         // Nothing happened to the game: no history, no announcement, no engine text. The
@@ -234,17 +237,19 @@ int BoardView::onEngineMove() {
         checkGameOver();
         return 0;
     }
-    // 5-7.
+    // 5. Recorded and, in Interlinked Mode, announced now rather than last: the end-of-game
+    //    box below waits for the user, and the other copies must not wait with it.
     recordMove(m);
+    if (interlinked) broadcast_.post(packMove(m));
+    // 6-7.
     checkGameOver();
     document_.evaluateVerbose();
     // 8. The engine's text stays until the next status update.
     std::string text;
     document_.getStatusText(text);
     setStatusText(text);
-    // 9-10.
+    // 9.
     beep();
-    if (interlinked) broadcast_.post(packMove(m));
     return 0;
 }
 

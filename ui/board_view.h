@@ -126,6 +126,8 @@ class BoardView {
     Move entry_;
     Move shownLastMove_;
     bool thinking_ = false;
+    // The position of the outstanding think request; its answer is for this position only.
+    Position askedPosition_;
     int hoverColumn_ = -1;
     int hoverRow_ = -1;
     QBrush blackBrush_;

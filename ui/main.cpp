@@ -1,11 +1,13 @@
-// wintarvo: the desktop program. No command-line options, settings or environment are read;
+// wintarvo: the desktop program. No command-line options or settings are read, and of the
+// environment only XDG_RUNTIME_DIR, which tells where the running copies of this user meet;
 // standard output carries the debug trace.
 #include <QApplication>
 #include <QString>
 
 #include "ui/app_shell.h"
+#include "ui/channel_broadcast.h"
 #include "ui/desktop_services.h"
-#include "ui/move_broadcast.h"
+#include "ui/interlink/broadcast_channel.h"
 #include "ui/version_info.h"
 
 int main(int argc, char* argv[]) {
@@ -21,6 +23,11 @@ int main(int argc, char* argv[]) {
     QApplication::setQuitOnLastWindowClosed(false);
 
     wintarvo::QtDesktopServices desktop;
-    wintarvo::InProcessBroadcast broadcast;
+    // Interlinked Mode's link to the other running copies of this user. When the per-user
+    // folder cannot be used, the channel says why in the trace and the program runs without
+    // it: its engine moves go nowhere and nothing arrives.
+    wintarvo::BroadcastChannel channel;
+    channel.open();
+    wintarvo::ChannelBroadcast broadcast(channel);
     return wintarvo::runMainFrame(desktop, broadcast);
 }

@@ -11,22 +11,24 @@ QEvent::Type BroadcastMoveEvent::eventType() {
     return type;
 }
 
-void InProcessBroadcast::post(std::uint32_t packedMove) {
-    for (const QPointer<QObject>& receiver : receivers_) {
-        if (receiver)
-            QCoreApplication::postEvent(
-                receiver, new BroadcastMoveEvent(0, static_cast<std::intptr_t>(packedMove)));
-    }
-}
-
-void InProcessBroadcast::listen(QObject* receiver) {
-    stopListening(receiver);
+void BroadcastReceivers::add(QObject* receiver) {
+    remove(receiver);
     receivers_.emplace_back(receiver);
 }
 
-void InProcessBroadcast::stopListening(QObject* receiver) {
+void BroadcastReceivers::remove(QObject* receiver) {
     std::erase_if(receivers_,
                   [receiver](const QPointer<QObject>& r) { return r.isNull() || r == receiver; });
+}
+
+void BroadcastReceivers::postToEach(std::uintptr_t wParam, std::intptr_t lParam) const {
+    for (const QPointer<QObject>& receiver : receivers_) {
+        if (receiver) QCoreApplication::postEvent(receiver, new BroadcastMoveEvent(wParam, lParam));
+    }
+}
+
+void InProcessBroadcast::post(std::uint32_t packedMove) {
+    receivers_.postToEach(0, static_cast<std::intptr_t>(packedMove));
 }
 
 }  // namespace wintarvo

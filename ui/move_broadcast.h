@@ -6,8 +6,10 @@
 // user-interface event queue, and forwards it to its board view. The main frame registers its
 // window while it exists; the board view only posts. Both run on the user-interface thread.
 //
-// InProcessBroadcast reaches the frames of this process. A channel between processes plugs in
-// through the same interface without the frame or the board view changing.
+// InProcessBroadcast reaches the frames of this process; ChannelBroadcast (channel_broadcast.h)
+// reaches every running copy of the user through the local broadcast channel, and is what the
+// program uses. The copies recognise each other's announcements by the fixed name
+// BROADCAST_MESSAGE_NAME, "tarvo-broadcasted-move" (interlink/broadcast_message.h).
 #pragma once
 
 #include <cstdint>
@@ -18,9 +20,6 @@
 #include <QPointer>
 
 namespace wintarvo {
-
-// The fixed name by which the copies recognise each other's announcements.
-inline const char* const BROADCAST_MOVE_NAME = "tarvo-broadcasted-move";
 
 class BroadcastMoveEvent : public QEvent {
   public:
@@ -42,14 +41,28 @@ class MoveBroadcast {
     virtual void stopListening(QObject* receiver) = 0;
 };
 
-class InProcessBroadcast : public MoveBroadcast {
+// The listening receivers of one process. A receiver that is destroyed without having stopped
+// listening is skipped, never reached.
+class BroadcastReceivers {
   public:
-    void post(std::uint32_t packedMove) override;
-    void listen(QObject* receiver) override;
-    void stopListening(QObject* receiver) override;
+    // A receiver listens once, however often it is added.
+    void add(QObject* receiver);
+    void remove(QObject* receiver);
+    // Queues one BroadcastMoveEvent for each receiver, as a posted message would be.
+    void postToEach(std::uintptr_t wParam, std::intptr_t lParam) const;
 
   private:
     std::vector<QPointer<QObject>> receivers_;
+};
+
+class InProcessBroadcast : public MoveBroadcast {
+  public:
+    void post(std::uint32_t packedMove) override;
+    void listen(QObject* receiver) override { receivers_.add(receiver); }
+    void stopListening(QObject* receiver) override { receivers_.remove(receiver); }
+
+  private:
+    BroadcastReceivers receivers_;
 };
 
 }  // namespace wintarvo

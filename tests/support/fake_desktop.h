@@ -28,6 +28,7 @@ class FakeDesktop : public DesktopServices {
     void beep() override { ++beeps; }
     void showInformation(QWidget* owner, const QString& text, const QString& caption) override {
         messages.push_back({owner, text, caption});
+        if (onInformation) onInformation();
     }
     std::optional<std::string> chooseFileToOpen(QWidget*) override {
         ++openRequests;
@@ -45,6 +46,7 @@ class FakeDesktop : public DesktopServices {
 
     int beeps = 0;
     std::vector<Message> messages;
+    std::function<void()> onInformation;    // called while the box would be open
     std::optional<std::string> openAnswer;  // nothing: the user cancels
     std::optional<std::string> saveAnswer;
     int openRequests = 0;

@@ -7,6 +7,7 @@
 
 #include <cstring>
 #include <random>
+#include <string>
 
 #include "ui/interlink/broadcast_message.h"
 
@@ -71,8 +72,8 @@ std::string messageBytes(std::uint32_t wParam, std::uint32_t lParam) {
     return std::string(d.begin(), d.end());
 }
 
-std::vector<BadDatagram> badDatagrams(int randomCount) {
-    const std::string good = messageBytes(0, 0x030201);
+std::vector<BadDatagram> badDatagrams(int randomCount, std::uint32_t lParam) {
+    const std::string good = messageBytes(0, lParam);
     const std::string name(BROADCAST_MESSAGE_NAME);
     auto withByte = [&](std::size_t at, char value) {
         std::string bytes = good;
@@ -96,7 +97,7 @@ std::vector<BadDatagram> badDatagrams(int randomCount) {
         {"name shifted by a byte", ('\0' + good).substr(0, good.size())},
         {"zero bytes", std::string(good.size(), '\0')},
         {"all bits set", std::string(good.size(), '\xff')},
-        {"as text", "tarvo-broadcasted-move 0 197121\n"},
+        {"as text", "tarvo-broadcasted-move 0 " + std::to_string(lParam) + "\n"},
         {"another program's 32 bytes", "org.example.other-program-msg-v1"},
     };
     std::mt19937 random(20240611);

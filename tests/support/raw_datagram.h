@@ -27,9 +27,9 @@ struct BadDatagram {
     const char* what;
     std::string bytes;
 };
-// Near misses of the format, named, then `randomCount` random datagrams of 0..100 bytes
-// (from a fixed seed).
-std::vector<BadDatagram> badDatagrams(int randomCount = 0);
+// Near misses of the format, each made from a well-formed message carrying lParam and named,
+// then `randomCount` random datagrams of 0..100 bytes (from a fixed seed).
+std::vector<BadDatagram> badDatagrams(int randomCount = 0, std::uint32_t lParam = 0x030201);
 
 // How many descriptors this process has open.
 int openDescriptorCount();
