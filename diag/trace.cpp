@@ -24,7 +24,11 @@ std::atomic<bool> g_stdoutEnabled{true};
 }  // namespace
 
 void traceWrite(const std::string& text) {
-    if (g_stdoutEnabled.load(std::memory_order_relaxed)) std::cout << text.c_str();
+    if (g_stdoutEnabled.load(std::memory_order_relaxed)) {
+        std::cout << text.c_str();
+        // Whole lines reach a pipe or a file at once, and none is lost if the process is killed.
+        if (!text.empty() && text.back() == '\n') std::cout.flush();
+    }
     std::shared_ptr<TraceSink> sink;
     {
         std::lock_guard<std::mutex> lock(sinkMutex());
