@@ -187,6 +187,23 @@ TEST(DumpPosition, MarkingCodesAndBlackToMove) {
     EXPECT_EQ(lines[13], "");
 }
 
+TEST(DumpMoveSequence, WritesElevenMovesFromTheLastThenAnEllipsis) {
+    MoveList moves;
+    for (int i = 0; i < 12; ++i) moves.push_back(Move{i, i + 10, i + 20});
+    testing::TraceCapture trace;
+    dumpMoveSequence(moves);
+    std::string expected;
+    for (int i = 11; i >= 1; --i) expected += moveText(Move{i, i + 10, i + 20}) + "  ";
+    EXPECT_EQ(trace.text(), expected + "... ");
+    trace.clear();
+    moves.pop_back();  // exactly eleven: no ellipsis
+    dumpMoveSequence(moves);
+    EXPECT_EQ(trace.text().find("..."), std::string::npos);
+    trace.clear();
+    dumpMoveSequence(MoveList{});
+    EXPECT_EQ(trace.text(), "");
+}
+
 TEST(TestPositions, ArrowCountsAndAmazons) {
     const int arrows[] = {19, 32, 10};
     for (int n = 1; n <= 3; ++n) {
