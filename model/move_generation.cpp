@@ -178,6 +178,18 @@ std::uint64_t perft(const Board& b, int depth) {
     if (depth == 1) return countMoves(b);
     MoveList list;
     generateMoves(b, list);
+    if (depth == 2) {
+        // The last ply only needs the squares each move leaves occupied and the opponent's
+        // amazons, which the move does not touch: no child board, no hash words.
+        const Bits occupied = b.occupied();
+        const Bits opponent = b.amazons[b.sideToMove ^ 1];
+        std::uint64_t total = 0;
+        for (const Move& m : list) {
+            const Bits after = (occupied & ~bits::of(m.from)) | bits::of(m.to) | bits::of(m.arrow);
+            total += countSideMoves(opponent, after);
+        }
+        return total;
+    }
     std::uint64_t total = 0;
     for (const Move& m : list) {
         Board child = b;
