@@ -67,6 +67,7 @@ struct GenericOps {
         return bits::shift<Delta>(p);
     }
     static Prop andProp(Prop x, Prop y) { return x & y; }
+    static bool isEmptyProp(Prop p) { return p == 0; }
     static Pair masked(Pair p, Prop m) { return Pair{p.a & m, p.b & m}; }
     static Pair orPair(Pair x, Pair y) { return Pair{x.a | y.a, x.b | y.b}; }
     static Set andOf(Set x, Set y) { return x & y; }
@@ -130,6 +131,7 @@ struct SseOps {
         return shift128<Delta>(p);
     }
     static Prop andProp(Prop x, Prop y) { return _mm_and_si128(x, y); }
+    static bool isEmptyProp(Prop p) { return isEmpty(p); }
     static Pair masked(Pair p, Prop m) { return Pair{_mm_and_si128(p.a, m), _mm_and_si128(p.b, m)}; }
     static Pair orPair(Pair x, Pair y) { return Pair{_mm_or_si128(x.a, y.a), _mm_or_si128(x.b, y.b)}; }
     static Set andOf(Set x, Set y) { return _mm_and_si128(x, y); }
@@ -150,15 +152,20 @@ using PortableOps = GenericOps;
 #endif
 
 // Both sides' occluded fill in direction Delta through the open squares p. The result includes
-// the sources.
+// the sources. After the step of k squares, p holds the squares that end a run of 2k open
+// squares; once no such run is left, the longer steps reach nothing new (common on a crowded
+// board).
 template <class O, int Delta>
 inline typename O::Pair slide(typename O::Pair g, typename O::Prop p) {
     g = O::orPair(g, O::masked(O::template shift<Delta>(g), p));
     p = O::andProp(p, O::template shiftProp<Delta>(p));
+    if (O::isEmptyProp(p)) return g;
     g = O::orPair(g, O::masked(O::template shift<2 * Delta>(g), p));
     p = O::andProp(p, O::template shiftProp<2 * Delta>(p));
+    if (O::isEmptyProp(p)) return g;
     g = O::orPair(g, O::masked(O::template shift<4 * Delta>(g), p));
     p = O::andProp(p, O::template shiftProp<4 * Delta>(p));
+    if (O::isEmptyProp(p)) return g;
     return O::orPair(g, O::masked(O::template shift<8 * Delta>(g), p));
 }
 

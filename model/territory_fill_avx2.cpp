@@ -62,6 +62,7 @@ struct Avx2Ops {
         return shiftLanes<Delta>(p);
     }
     static Prop andProp(Prop x, Prop y) { return _mm256_and_si256(x, y); }
+    static bool isEmptyProp(Prop p) { return _mm256_testz_si256(p, p) != 0; }
     static Pair masked(Pair p, Prop m) { return _mm256_and_si256(p, m); }
     static Pair orPair(Pair x, Pair y) { return _mm256_or_si256(x, y); }
     static Set andOf(Set x, Set y) { return _mm_and_si128(x, y); }
