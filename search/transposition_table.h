@@ -101,7 +101,9 @@ public:
 
 private:
     static constexpr std::int32_t NONE = -1;
-    static constexpr int INDEX_BITS = 20;  // twice as many slots as entries at most
+    // Four slots for every entry: the index is at most a quarter full, so a lookup nearly
+    // always ends at its first slot and a removal rarely has a run to close up.
+    static constexpr int INDEX_BITS = 21;
     static constexpr std::uint32_t INDEX_SLOTS = 1u << INDEX_BITS;
 
     // One key 0 in use: the first of its entries (plus one, so that zero means an empty slot).
