@@ -2,7 +2,9 @@
 //   build/release/bench/wintarvo_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 #include <benchmark/benchmark.h>
 
+#include <fstream>
 #include <random>
+#include <string>
 
 #include "diag/trace.h"
 #include "model/board.h"
@@ -144,6 +146,44 @@ BENCHMARK(BM_Search)
     ->Args({3, 4})
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1);
+
+// A field of /proc/self/status in kilobytes ("VmRSS", "VmHWM"), or -1 where there is none.
+long statusKilobytes(const std::string& field) {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind(field + ":", 0) == 0) return std::stol(line.substr(field.size() + 1));
+    }
+    return -1;
+}
+
+// The memory one think request adds to the process: the peak resident size during the search
+// less the resident size before it, for test2 at depth 5, which fills the table. Writing 5 to
+// clear_refs restarts the kernel's peak count, so earlier benchmarks do not count.
+void BM_ThinkPeakMemory(benchmark::State& state) {
+    setStandardOutputEnabled(false);
+    long before = -1;
+    long peak = -1;
+    for (auto _ : state) {
+        std::ofstream("/proc/self/clear_refs") << "5";
+        before = statusKilobytes("VmRSS");
+        setStopRequested(false);
+        SearchEngine engine;
+        engine.setDepthLimit(5);
+        engine.setTimeLimit(-1);
+        engine.setPosition(named(2));
+        Move m;
+        benchmark::DoNotOptimize(engine.think(m));
+        peak = statusKilobytes("VmHWM");
+    }
+    if (before < 0 || peak < 0) {
+        state.SkipWithError("no /proc/self/status here");
+        return;
+    }
+    state.counters["before_MiB"] = static_cast<double>(before) / 1024.0;
+    state.counters["added_MiB"] = static_cast<double>(peak - before) / 1024.0;
+}
+BENCHMARK(BM_ThinkPeakMemory)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace
 }  // namespace wintarvo
