@@ -48,17 +48,27 @@ inline void appendAmazonMoves(Square s, Bits occupied, MoveList& list, MoveGroup
 // The sums of m(t) over all amazons together are taken direction by direction for every
 // destination at once: the k-th step from t is open when t lies in B_k, the squares whose next
 // k squares are open, and a destination reached by several amazons counts once for each (its
-// multiplicity kept in three bit planes).
-template <int Delta>
+// multiplicity kept in three bit planes). The third plane, squares that all four amazons
+// reach, is usually empty, and its counting is then left out.
+template <int Delta, bool Four>
 inline std::uint64_t slideCount(const Bits (&planes)[3], Bits open) {
     const Bits any = planes[0] | planes[1] | planes[2];
     const Bits first = bits::shift<-Delta>(open);  // squares whose next square is open
     std::uint64_t n = 0;
     for (Bits b = first; (b & any) != 0; b = first & bits::shift<-Delta>(b)) {
-        n += static_cast<std::uint64_t>(bits::count(planes[0] & b) + 2 * bits::count(planes[1] & b) +
-                                        4 * bits::count(planes[2] & b));
+        int c = bits::count(planes[0] & b) + 2 * bits::count(planes[1] & b);
+        if constexpr (Four) c += 4 * bits::count(planes[2] & b);
+        n += static_cast<std::uint64_t>(c);
     }
     return n;
+}
+
+template <bool Four>
+inline std::uint64_t slideCounts(const Bits (&planes)[3], Bits open) {
+    return slideCount<-13, Four>(planes, open) + slideCount<-12, Four>(planes, open) +
+           slideCount<-11, Four>(planes, open) + slideCount<-1, Four>(planes, open) +
+           slideCount<1, Four>(planes, open) + slideCount<11, Four>(planes, open) +
+           slideCount<12, Four>(planes, open) + slideCount<13, Four>(planes, open);
 }
 
 inline std::uint64_t countSideMoves(Bits amazons, Bits occupied) {
@@ -85,10 +95,7 @@ inline std::uint64_t countSideMoves(Bits amazons, Bits occupied) {
         planes[2] |= planes[1] & carry;
         planes[1] ^= carry;
     }
-    return n + slideCount<-13>(planes, open) + slideCount<-12>(planes, open) +
-           slideCount<-11>(planes, open) + slideCount<-1>(planes, open) +
-           slideCount<1>(planes, open) + slideCount<11>(planes, open) +
-           slideCount<12>(planes, open) + slideCount<13>(planes, open);
+    return n + (planes[2] != 0 ? slideCounts<true>(planes, open) : slideCounts<false>(planes, open));
 }
 
 }  // namespace
