@@ -19,9 +19,20 @@ TranspositionTable::TranspositionTable() {
 }
 
 std::uint32_t TranspositionTable::findSlot(std::uint32_t key0) const {
+    const std::uint32_t tag = key0 >> 24;
     std::uint32_t s = slotOf(key0);
-    while (index_[s].firstPlusOne != 0 && index_[s].key0 != key0) s = (s + 1) & (INDEX_SLOTS - 1);
-    return s;
+    for (std::uint32_t distance = 0;; s = (s + 1) & (INDEX_SLOTS - 1), ++distance) {
+        const Slot x = index_[s];
+        if (x.bits == 0) return s;
+        if (x.tag() == tag && x.distance() == std::min(distance, FAR) &&
+            entries_[x.firstPlusOne() - 1].key0 == key0)
+            return s;
+    }
+}
+
+std::uint32_t TranspositionTable::homeOf(std::uint32_t s, Slot x) const {
+    if (x.distance() < FAR) return (s - x.distance()) & (INDEX_SLOTS - 1);
+    return slotOf(entries_[x.firstPlusOne() - 1].key0);
 }
 
 // Linear probing without tombstones: later slots of the run move back into the gap.
@@ -29,24 +40,26 @@ void TranspositionTable::eraseSlot(std::uint32_t gap) {
     std::uint32_t s = gap;
     for (;;) {
         s = (s + 1) & (INDEX_SLOTS - 1);
-        if (index_[s].firstPlusOne == 0) break;
-        const std::uint32_t home = slotOf(index_[s].key0);
+        Slot x = index_[s];
+        if (x.bits == 0) break;
+        const std::uint32_t home = homeOf(s, x);
         // The entry at s may fill the gap unless its home lies cyclically in (gap, s].
         const bool homeBetween = gap <= s ? (gap < home && home <= s) : (gap < home || home <= s);
         if (!homeBetween) {
-            index_[gap] = index_[s];
+            x.setDistance((gap - home) & (INDEX_SLOTS - 1));
+            index_[gap] = x;
             gap = s;
         }
     }
-    index_[gap] = Slot{0, 0};
+    index_[gap] = Slot{};
 }
 
 bool TranspositionTable::probe(const Board& b, ProbeResult& out) {
     const std::uint32_t key0 = b.hashValue(0);
-    const Slot& slot = index_[findSlot(key0)];
-    if (slot.firstPlusOne != 0) {
+    const Slot slot = index_[findSlot(key0)];
+    if (slot.firstPlusOne() != 0) {
         const std::uint32_t key1 = b.hashValue(1);
-        for (std::int32_t n = slot.firstPlusOne - 1; n != NONE; n = sameKeyNext_[n]) {
+        for (std::int32_t n = slot.firstPlusOne() - 1; n != NONE; n = sameKeyNext_[n]) {
             const TableEntry& e = entries_[n];
             if (e.key1 == key1) {
                 out.depth = e.depth;
@@ -84,9 +97,9 @@ bool TranspositionTable::store(const Board& b, int depth, int lower, int upper, 
 bool TranspositionTable::storeKeys(std::uint32_t key0, std::uint32_t key1, int depth, int lower,
                                    int upper, const Move& m) {
     // 1. Look for the position's own entry, counting lock collisions on the way.
-    const Slot& slot = index_[findSlot(key0)];
-    if (slot.firstPlusOne != 0) {
-        for (std::int32_t n = slot.firstPlusOne - 1; n != NONE; n = sameKeyNext_[n]) {
+    const Slot slot = index_[findSlot(key0)];
+    if (slot.firstPlusOne() != 0) {
+        for (std::int32_t n = slot.firstPlusOne() - 1; n != NONE; n = sameKeyNext_[n]) {
             TableEntry& e = entries_[n];
             if (e.key1 != key1) {
                 ++lockCollisions_;
@@ -171,11 +184,11 @@ void TranspositionTable::removeEntry(std::int32_t n) {
     const std::uint32_t key0 = entries_[n].key0;
     const std::uint32_t s = findSlot(key0);
     Slot& slot = index_[s];
-    if (slot.firstPlusOne - 1 == n) {
+    if (slot.firstPlusOne() - 1 == n) {
         if (sameKeyNext_[n] == NONE) eraseSlot(s);
-        else slot.firstPlusOne = sameKeyNext_[n] + 1;
+        else slot.setFirstPlusOne(sameKeyNext_[n] + 1);
     } else {
-        std::int32_t before = slot.firstPlusOne - 1;
+        std::int32_t before = slot.firstPlusOne() - 1;
         while (sameKeyNext_[before] != n) before = sameKeyNext_[before];
         sameKeyNext_[before] = sameKeyNext_[n];
     }
@@ -186,11 +199,12 @@ void TranspositionTable::removeEntry(std::int32_t n) {
 void TranspositionTable::addEntry(std::int32_t n) {
     const std::uint32_t key0 = entries_[n].key0;
     sameKeyNext_[n] = NONE;
-    Slot& slot = index_[findSlot(key0)];
-    if (slot.firstPlusOne == 0) {
-        slot = Slot{key0, n + 1};
+    const std::uint32_t s = findSlot(key0);
+    Slot& slot = index_[s];
+    if (slot.firstPlusOne() == 0) {
+        slot = makeSlot(key0, (s - slotOf(key0)) & (INDEX_SLOTS - 1), n + 1);
     } else {
-        std::int32_t last = slot.firstPlusOne - 1;
+        std::int32_t last = slot.firstPlusOne() - 1;
         while (sameKeyNext_[last] != NONE) last = sameKeyNext_[last];
         sameKeyNext_[last] = n;
     }

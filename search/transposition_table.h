@@ -20,6 +20,7 @@
 // Owned by the searcher, used only by the engine thread; created empty for every request.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <unordered_map>
@@ -95,8 +96,9 @@ public:
         if (size_ == MAXIMUM_SIZE) prefetchVictims();
     }
     void prefetchEntry(std::uint32_t key0) const {
-        const Slot& slot = index_[slotOf(key0)];
-        if (slot.key0 == key0 && slot.firstPlusOne != 0) __builtin_prefetch(&entries_[slot.firstPlusOne - 1]);
+        const Slot slot = index_[slotOf(key0)];
+        if (slot.bits != 0 && slot.tag() == key0 >> 24 && slot.distance() == 0)
+            __builtin_prefetch(&entries_[slot.firstPlusOne() - 1]);
     }
 
 private:
@@ -105,12 +107,27 @@ private:
     // always ends at its first slot and a removal rarely has a run to close up.
     static constexpr int INDEX_BITS = 21;
     static constexpr std::uint32_t INDEX_SLOTS = 1u << INDEX_BITS;
+    static constexpr std::uint32_t FIRST_MASK = (1u << 20) - 1;
+    static constexpr std::uint32_t FAR = 15;  // a distance of FAR or more
 
-    // One key 0 in use: the first of its entries (plus one, so that zero means an empty slot).
+    // One key 0 in use, in four bytes so that the index stays small: the first of its entries
+    // plus one (zero means an empty slot), how far the slot lies past the key's home slot (FAR
+    // when that far or farther: the key's entry then tells its home), and the key's top byte.
+    // A slot whose top byte and distance fit a key holds that key when the entry it names does.
     struct Slot {
-        std::uint32_t key0;
-        std::int32_t firstPlusOne;
+        std::uint32_t bits = 0;
+        std::int32_t firstPlusOne() const { return static_cast<std::int32_t>(bits & FIRST_MASK); }
+        void setFirstPlusOne(std::int32_t f) { bits = (bits & ~FIRST_MASK) | static_cast<std::uint32_t>(f); }
+        std::uint32_t distance() const { return (bits >> 20) & 15u; }
+        void setDistance(std::uint32_t d) { bits = (bits & ~(15u << 20)) | (std::min(d, FAR) << 20); }
+        std::uint32_t tag() const { return bits >> 24; }
     };
+    static_assert(static_cast<std::uint32_t>(MAXIMUM_SIZE) < FIRST_MASK);
+    static Slot makeSlot(std::uint32_t key0, std::uint32_t distance, std::int32_t firstPlusOne) {
+        Slot x{(key0 >> 24) << 24 | static_cast<std::uint32_t>(firstPlusOne)};
+        x.setDistance(distance);
+        return x;
+    }
 
     static std::uint32_t bucketOf(std::uint32_t key0) { return key0 & (INDEX_SIZE - 1); }
     static std::uint32_t slotOf(std::uint32_t key0) {
@@ -118,6 +135,8 @@ private:
     }
     // The slot holding key0, or the empty slot where it would go.
     std::uint32_t findSlot(std::uint32_t key0) const;
+    // The home slot of the key in slot s.
+    std::uint32_t homeOf(std::uint32_t s, Slot x) const;
     void eraseSlot(std::uint32_t slot);
     std::int32_t chooseVictim(int depth);
     void prefetchVictims();
