@@ -80,6 +80,8 @@ public:
     std::int64_t lookupFailures() const { return lookupFailures_; }
     std::int64_t lockCollisions() const { return lockCollisions_; }
     std::int32_t maximumListSize() const { return maximumListSize_; }
+    // The slot of the index where a key 0 is looked for first.
+    static std::uint32_t indexHome(std::uint32_t key0) { return slotOf(key0); }
 
     // Keyed forms, for tests that need collisions on purpose.
     bool probeKeys(std::uint32_t key0, std::uint32_t key1, ProbeResult& out);

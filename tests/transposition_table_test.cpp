@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <vector>
+
 #include "search/transposition_table.h"
 #include "support/trace_capture.h"
 
@@ -125,6 +128,45 @@ TEST(TranspositionTable, FullTableReplacesCyclicallySkippingDeeperEntries) {
     // At depth 9 the next entry is taken at once.
     t.storeKeys(8888888u * 3 + 2, 5, 9, 1, 1, A);
     EXPECT_EQ(t.replaceCursor(), 10);
+}
+
+// Forty keys that the index first looks for in one slot: a run longer than a slot can say its
+// distance for, keys sharing a top byte among them, and removals from the front of the run that
+// move the rest back.
+TEST(TranspositionTable, KeysCrowdingOneIndexSlotStayFoundThroughReplacement) {
+    auto t = std::make_unique<TranspositionTable>();
+    const std::uint32_t home = TranspositionTable::indexHome(12345);
+    std::vector<std::uint32_t> keys;
+    for (std::uint32_t k = 0; keys.size() < 40; ++k)
+        if (TranspositionTable::indexHome(k) == home) keys.push_back(k);
+    bool sharedTopByte = false;
+    for (std::size_t i = 0; i < keys.size(); ++i)
+        for (std::size_t j = i + 1; j < keys.size(); ++j) sharedTopByte |= keys[i] >> 24 == keys[j] >> 24;
+    EXPECT_TRUE(sharedTopByte);
+
+    auto value = [](std::size_t i) { return static_cast<int>(i) * 3 - 50; };
+    for (std::size_t i = 0; i < keys.size(); ++i)
+        ASSERT_TRUE(t->storeKeys(keys[i], 7, 1, value(i), value(i), A));
+    ProbeResult r;
+    auto expectFound = [&](std::size_t i) {
+        ASSERT_TRUE(t->probeKeys(keys[i], 7, r)) << i;
+        EXPECT_EQ(r.lower, value(i)) << i;
+    };
+    for (std::size_t i = 0; i < keys.size(); ++i) expectFound(i);
+
+    // Fill the table with other keys (above any crowded one); further keys then replace entries
+    // 0, 1, 2 ..., the crowded keys in the order they were stored.
+    std::uint32_t other = 0x80000000u;
+    while (t->size() < TranspositionTable::MAXIMUM_SIZE) t->storeKeys(other++, 1, 1, 0, 0, B);
+    for (int i = 0; i < 25; ++i) t->storeKeys(other++, 1, 1, 0, 0, B);
+    for (std::size_t i = 0; i < 25; ++i) EXPECT_FALSE(t->probeKeys(keys[i], 7, r)) << i;
+    for (std::size_t i = 25; i < keys.size(); ++i) expectFound(i);
+
+    // Stored again, the first ten replace the next ten crowded keys, from the middle of the run.
+    for (std::size_t i = 0; i < 10; ++i) ASSERT_TRUE(t->storeKeys(keys[i], 7, 1, value(i), value(i), A));
+    for (std::size_t i = 0; i < 10; ++i) expectFound(i);
+    for (std::size_t i = 10; i < 35; ++i) EXPECT_FALSE(t->probeKeys(keys[i], 7, r)) << i;
+    for (std::size_t i = 35; i < keys.size(); ++i) expectFound(i);
 }
 
 TEST(TranspositionTable, FirstReplacementTakesEntryZeroWhenNotDeeper) {
