@@ -110,7 +110,7 @@ private:
     static constexpr int INDEX_BITS = 21;
     static constexpr std::uint32_t INDEX_SLOTS = 1u << INDEX_BITS;
     static constexpr std::uint32_t FIRST_MASK = (1u << 20) - 1;
-    static constexpr std::uint32_t FAR = 15;  // a distance of FAR or more
+    static constexpr std::uint32_t FAR = 15;  // a distance of FAR or more (four bits)
 
     // One key 0 in use, in four bytes so that the index stays small: the first of its entries
     // plus one (zero means an empty slot), how far the slot lies past the key's home slot (FAR
@@ -119,9 +119,13 @@ private:
     struct Slot {
         std::uint32_t bits = 0;
         std::int32_t firstPlusOne() const { return static_cast<std::int32_t>(bits & FIRST_MASK); }
-        void setFirstPlusOne(std::int32_t f) { bits = (bits & ~FIRST_MASK) | static_cast<std::uint32_t>(f); }
-        std::uint32_t distance() const { return (bits >> 20) & 15u; }
-        void setDistance(std::uint32_t d) { bits = (bits & ~(15u << 20)) | (std::min(d, FAR) << 20); }
+        void setFirstPlusOne(std::int32_t f) {
+            bits = (bits & ~FIRST_MASK) | static_cast<std::uint32_t>(f);
+        }
+        std::uint32_t distance() const { return (bits >> 20) & FAR; }
+        void setDistance(std::uint32_t d) {
+            bits = (bits & ~(FAR << 20)) | (std::min(d, FAR) << 20);
+        }
         std::uint32_t tag() const { return bits >> 24; }
     };
     static_assert(static_cast<std::uint32_t>(MAXIMUM_SIZE) < FIRST_MASK);
