@@ -62,6 +62,7 @@
 #include "model/move.h"
 #include "support/fake_desktop.h"
 #include "support/peer_process.h"
+#include "support/peer_report.h"
 #include "ui/app_shell.h"
 #include "ui/channel_broadcast.h"
 #include "ui/command_ids.h"
@@ -73,16 +74,11 @@
 namespace wintarvo {
 namespace {
 
-long long nowNanoseconds() {
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
-
-void say(const std::string& line) {
-    const std::string text = line + "\n";
-    if (::write(1, text.data(), text.size()) < 0) std::_Exit(3);
-}
+using testing::Figures;
+using testing::figures;
+using testing::microseconds;
+using testing::nowNanoseconds;
+using testing::say;
 
 std::string compactMove(const Move& m) {
     return squareText(m.from) + "-" + squareText(m.to) + "(" + squareText(m.arrow) + ")";
@@ -374,23 +370,6 @@ std::optional<CopyOptions> readCopyOptions(const std::vector<std::string>& args)
 }
 
 // --- measuring ------------------------------------------------------------------------------
-
-struct Figures {
-    long long median = 0;
-    long long worst = 0;
-};
-
-Figures figures(std::vector<long long> samples) {
-    if (samples.empty()) return {};
-    std::sort(samples.begin(), samples.end());
-    return {samples[samples.size() / 2], samples.back()};
-}
-
-std::string microseconds(long long nanoseconds) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.1f us", static_cast<double>(nanoseconds) / 1000.0);
-    return text;
-}
 
 long long atTime(const std::string& line) {
     return std::atoll(line.c_str() + line.rfind(" at ") + 4);

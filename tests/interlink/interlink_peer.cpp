@@ -34,21 +34,17 @@
 
 #include "diag/trace.h"
 #include "support/peer_process.h"
+#include "support/peer_report.h"
 #include "ui/interlink/broadcast_channel.h"
 
 namespace wintarvo {
 namespace {
 
-long long nowNanoseconds() {
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
-
-void say(const std::string& line) {
-    const std::string text = line + "\n";
-    if (::write(1, text.data(), text.size()) < 0) std::_Exit(3);
-}
+using testing::Figures;
+using testing::figures;
+using testing::microseconds;
+using testing::nowNanoseconds;
+using testing::say;
 
 bool readNumber(std::string_view& text, unsigned long long& value) {
     while (text.starts_with(' '))
@@ -104,23 +100,6 @@ int serve(const std::string& folder) {
         }
     });
     return QCoreApplication::exec();
-}
-
-struct Figures {
-    long long median = 0;
-    long long worst = 0;
-};
-
-Figures figures(std::vector<long long> samples) {
-    if (samples.empty()) return {};
-    std::sort(samples.begin(), samples.end());
-    return {samples[samples.size() / 2], samples.back()};
-}
-
-std::string microseconds(long long nanoseconds) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.1f us", static_cast<double>(nanoseconds) / 1000.0);
-    return text;
 }
 
 // One series of broadcasts from channel to the peers; every peer must report each value
