@@ -6,7 +6,17 @@
 
 namespace wintarvo {
 
-std::atomic<std::int64_t> g_nodeCount{0};
+namespace {
+// The counter fills a cache line of its own: it changes with every evaluation, and the thread
+// that evaluates children ahead of the search must not lose the line of whatever lies next to
+// it each time.
+struct alignas(64) CounterLine {
+    std::atomic<std::int64_t> count{0};
+};
+CounterLine g_counterLine;
+}  // namespace
+
+std::atomic<std::int64_t>& g_nodeCount = g_counterLine.count;
 
 namespace {
 
@@ -20,9 +30,13 @@ inline void countEvaluation() {
 
 }  // namespace
 
-int Evaluator::evaluate(const Board& b) {
+int Evaluator::whiteScore(const Board& b) {
     const FillCounts c = fill::countFast(b.amazons[0], b.amazons[1], b.emptySquares());
-    score = c.whiteCount + (c.whiteMobility - c.blackMobility) / 4 - c.blackCount;
+    return c.whiteCount + (c.whiteMobility - c.blackMobility) / 4 - c.blackCount;
+}
+
+int Evaluator::record(const Board& b, int whiteScore) {
+    score = whiteScore;
     countEvaluation();
     return b.sideToMove == 0 ? score : -score;
 }

@@ -20,7 +20,7 @@ namespace wintarvo {
 
 // Evaluations since the search driver last reset it. Shared by both threads without a lock and
 // read only for the trace; 64 bits wide so that an unlimited search never wraps it.
-extern std::atomic<std::int64_t> g_nodeCount;
+extern std::atomic<std::int64_t>& g_nodeCount;
 
 class Evaluator {
 public:
@@ -30,7 +30,14 @@ public:
     // Score for the side to move. With verbose set, writes the marked territory board and the
     // terms to the trace.
     int evaluate(const Position& p, bool verbose);
-    int evaluate(const Board& b);
+    int evaluate(const Board& b) { return record(b, whiteScore(b)); }
+
+    // The raw score of b (White's point of view) alone: no counting, no state, so any thread
+    // may work it out.
+    static int whiteScore(const Board& b);
+    // Takes whiteScore(b), worked out here or elsewhere, as b's evaluation: sets score, counts
+    // it, and returns it for the side to move.
+    int record(const Board& b, int whiteScore);
 };
 
 }  // namespace wintarvo

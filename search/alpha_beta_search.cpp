@@ -74,6 +74,14 @@ int AlphaBetaSearch::staticValue(const Board& p) {
     return v;
 }
 
+int AlphaBetaSearch::childValue(const Board& child, std::size_t j) {
+    int v;
+    if (table_.probeEvaluation(child, v)) return v;
+    v = evaluator_.record(child, siblings_.whiteScore(j, child));
+    table_.storeEvaluation(child, v);
+    return v;
+}
+
 int AlphaBetaSearch::alphaBeta(const Board& p, int d, int alpha, int beta, PrincipalVariation& pv,
                                int plyIndex) {
     // 1. Leaf: no depth left, or a stop request below the root.
@@ -147,6 +155,7 @@ int AlphaBetaSearch::alphaBeta(const Board& p, int d, int alpha, int beta, Princ
     PrincipalVariation& childPv = here.childPv;
     auto moveAt = [&moves](std::size_t j) { return moves[j]; };
     fetchFirst(p, moves.size(), moveAt);
+    if (d == 1) siblings_.begin(p, moves.data(), moves.size());
     for (std::size_t i = 0; i < moves.size(); ++i) {
         fetchAhead(p, i, moves.size(), moveAt);
         const Move m = moves[i];
@@ -154,7 +163,7 @@ int AlphaBetaSearch::alphaBeta(const Board& p, int d, int alpha, int beta, Princ
         child.applyMove(m);
         childPv.clear();
         // With one ply to go every child is a leaf: its static value, without the call.
-        const int v = d == 1 ? -staticValue(child)
+        const int v = d == 1 ? -childValue(child, i)
                              : -alphaBeta(child, d - 1, -beta, -a, childPv, plyIndex + 1);
         if (v > best) {
             best = v;
@@ -167,6 +176,7 @@ int AlphaBetaSearch::alphaBeta(const Board& p, int d, int alpha, int beta, Princ
             }
         }
     }
+    if (d == 1) siblings_.end();
 
     // 10-11. Record the variation and the result, as bounds of the (narrowed) window.
     pv.push_back(bestMove);

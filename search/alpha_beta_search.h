@@ -21,6 +21,7 @@
 #include "model/move_generation.h"
 #include "model/move_list.h"
 #include "search/engine_base.h"
+#include "search/sibling_evaluator.h"
 #include "search/transposition_table.h"
 
 namespace wintarvo {
@@ -55,6 +56,11 @@ public:
     void printStatistics() const { table_.printStatistics(); }
     const Move& killer(int side, int depth) const { return killers_[side][depth]; }
 
+    // Whether a second thread evaluates children ahead of the search (the results are the
+    // same either way). On by default where the process may use two processors or more.
+    void setHelperThread(bool on) { siblings_.setEnabled(on); }
+    bool helperThread() const { return siblings_.enabled(); }
+
 protected:
     Board position_;
 
@@ -62,6 +68,8 @@ private:
     // The static value of p: the table's cached value if it has one, else a fresh evaluation,
     // which is then cached.
     int staticValue(const Board& p);
+    // The same for child j of the list the sibling evaluator was last given.
+    int childValue(const Board& child, std::size_t j);
 
     // A move waiting in the ordering: its key, and its place in the list it came from, which
     // breaks ties so that equal keys keep their order.
@@ -98,6 +106,7 @@ private:
     std::array<std::array<Move, MAX_ITERATION_DEPTH + 1>, 2> killers_{};
     TranspositionTable table_;
     Evaluator evaluator_;
+    SiblingEvaluator siblings_;
     std::array<int, 100> scoreHistory_{};
     PrincipalVariation rootPv_;
     std::vector<Ply> plies_;

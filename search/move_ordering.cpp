@@ -27,12 +27,14 @@ void AlphaBetaSearch::orderMoves(const Board& p, int d, MoveList& moves, int ply
     const std::size_t n = moves.size();
     auto moveAt = [&moves](std::size_t j) { return moves[j]; };
     fetchFirst(p, n, moveAt);
+    siblings_.begin(p, moves.data(), n);
     for (std::size_t i = 0; i < n; ++i) {
         fetchAhead(p, i, n, moveAt);
         Board child = p;
         child.applyMove(moves[i]);
-        ranked.push_back(Keyed{staticValue(child), static_cast<int>(i), moves[i]});
+        ranked.push_back(Keyed{childValue(child, i), static_cast<int>(i), moves[i]});
     }
+    siblings_.end();
     auto byKey = [](const Keyed& x, const Keyed& y) {
         return x.key != y.key ? x.key < y.key : x.order < y.order;
     };

@@ -4,6 +4,7 @@
 
 #include "model/evaluator.h"
 #include "model/move_generation.h"
+#include "model/test_positions.h"
 #include "search/search_engine.h"
 #include "search/stop_flag.h"
 #include "support/random_games.h"
@@ -228,6 +229,29 @@ TEST_F(Search, RepeatedSearchesGiveIdenticalTraces) {
         EXPECT_EQ(a.move, b.move);
         EXPECT_EQ(a.evaluations, b.evaluations);
         EXPECT_EQ(a.status, b.status);
+    }
+}
+
+TEST_F(Search, TheHelperThreadChangesNoResult) {
+    // The same trace, table statistics included, move, score and evaluation count whether a
+    // second thread evaluates ahead or not: on the test positions at the depths their searches
+    // reach in a moment, and on random positions from every stage of a game.
+    std::vector<std::pair<Position, int>> cases;
+    for (int n = 1; n <= 3; ++n) {
+        Position p;
+        setTestPosition(p, n);
+        cases.emplace_back(p, 4);
+    }
+    cases.emplace_back(start(), 3);
+    const auto positions = testing::randomPositions(2, 31337);
+    for (std::size_t i = 0; i < positions.size(); i += 12) cases.emplace_back(positions[i], 3);
+    for (const auto& [p, depth] : cases) {
+        const auto alone = runSearch(p, depth, -1, false);
+        const auto helped = runSearch(p, depth, -1, true);
+        ASSERT_EQ(testing::withoutTimings(helped.trace), testing::withoutTimings(alone.trace));
+        ASSERT_EQ(helped.move, alone.move);
+        ASSERT_EQ(helped.status, alone.status);
+        ASSERT_EQ(helped.evaluations, alone.evaluations);
     }
 }
 

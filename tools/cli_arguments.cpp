@@ -97,4 +97,12 @@ Options splitOptions(const std::vector<std::string>& args, const std::vector<std
     return o;
 }
 
+void applyThreadsOption(const Options& o, AlphaBetaSearch& engine) {
+    const auto v = o.value("--threads");
+    if (!v) return;
+    const int n = parseInt(*v, "threads");
+    if (n != 1 && n != 2) throw UsageError("invalid threads: '" + *v + "' (1 or 2)");
+    engine.setHelperThread(n == 2);
+}
+
 }  // namespace wintarvo::cli

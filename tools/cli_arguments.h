@@ -8,6 +8,7 @@
 
 #include "model/move_list.h"
 #include "model/position.h"
+#include "search/alpha_beta_search.h"
 
 namespace wintarvo::cli {
 
@@ -40,5 +41,9 @@ struct Options {
 };
 Options splitOptions(const std::vector<std::string>& args, const std::vector<std::string>& valuedNames,
                      const std::vector<std::string>& flagNames);
+
+// --threads N: 1 searches on one thread, 2 with the helper thread; without it the engine's
+// default stays.
+void applyThreadsOption(const Options& o, AlphaBetaSearch& engine);
 
 }  // namespace wintarvo::cli

@@ -15,8 +15,8 @@
 namespace wintarvo::cli {
 
 int runBench(const Args& args) {
-    const Options o = splitOptions(args, {}, {});
-    if (!o.positional.empty()) throw UsageError("usage: bench");
+    const Options o = splitOptions(args, {"--threads"}, {});
+    if (!o.positional.empty()) throw UsageError("usage: bench [--threads N]");
 
     std::int64_t totalEvaluations = 0;
     std::int64_t totalMicros = 0;
@@ -25,6 +25,7 @@ int runBench(const Args& args) {
         setStandardOutputEnabled(false);
         const auto started = std::chrono::steady_clock::now();
         SearchEngine engine;
+        applyThreadsOption(o, engine);
         engine.setDepthLimit(entry.depth);
         engine.setTimeLimit(-1);
         engine.setPosition(p);

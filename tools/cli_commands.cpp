@@ -68,14 +68,15 @@ int limitOption(const Options& o, const std::string& name, int fallback) {
 }  // namespace
 
 int runSearch(const Args& args) {
-    const char* usage = "usage: search POSITION [MOVE ...] [--depth N] [--time S]";
-    const Options o = splitOptions(args, {"--depth", "--time"}, {});
+    const char* usage = "usage: search POSITION [MOVE ...] [--depth N] [--time S] [--threads N]";
+    const Options o = splitOptions(args, {"--depth", "--time", "--threads"}, {});
     const Position p = positionFromArguments(o.positional, usage);
     const int depth = limitOption(o, "--depth", -1);
     const int seconds = limitOption(o, "--time", 10);
 
     // One think request, as the engine thread runs it.
     SearchEngine engine;
+    applyThreadsOption(o, engine);
     engine.setDepthLimit(depth);
     engine.setTimeLimit(seconds);
     engine.setPosition(p);

@@ -21,13 +21,13 @@ Commands:
       count below each first move. The last line is "perft N COUNT".
   show POSITION [MOVE ...]
       Play the moves from POSITION and print the board.
-  search POSITION [MOVE ...] [--depth N] [--time S]
+  search POSITION [MOVE ...] [--depth N] [--time S] [--threads N]
       Run one think request of the engine (defaults: no depth limit, 10 seconds;
       -1 means no limit) with its whole trace, then a last line
       "result<TAB>MOVE<TAB>STATUS<TAB>EVALUATIONS" (MOVE is "none" without a move).
   eval POSITION [MOVE ...]
       Print the verbose evaluation, then "score<TAB>N" for the side to move.
-  bench
+  bench [--threads N]
       Search a fixed list of positions to fixed depths; one line each, then
       "bench<TAB>EVALUATIONS<TAB>MILLISECONDS<TAB>EVALUATIONS_PER_SECOND".
       The total evaluation count is the engine's signature.
@@ -38,6 +38,9 @@ POSITION is start (the default for perft), test1, test2, test3, or the path of a
 file (.amz), whose moves are replayed from the start, dropping any that is not legal at
 its turn.
 MOVE is in record notation, for instance "D1-D4 (D7)" or D1D4D7; each must be legal at its turn.
+--threads 1 searches on one thread; --threads 2 lets a second thread evaluate children
+ahead of the search (the default where the process may use two processors). Moves,
+scores, traces and evaluation counts are the same either way.
 )HELP";
 
 using Command = std::function<int(const wintarvo::cli::Args&)>;

@@ -8,10 +8,12 @@
 
 namespace wintarvo::testing {
 
-SearchRun runSearch(const Position& p, int depthLimit, int timeLimit) {
+SearchRun runSearch(const Position& p, int depthLimit, int timeLimit,
+                    std::optional<bool> helperThread) {
     SearchRun run;
     TraceCapture trace;
     SearchEngine engine;
+    if (helperThread) engine.setHelperThread(*helperThread);
     engine.setDepthLimit(depthLimit);
     engine.setTimeLimit(timeLimit);
     engine.setPosition(p);

@@ -1,6 +1,7 @@
 // Runs one think request the way the engine thread does and keeps everything it wrote.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,7 +20,9 @@ struct SearchRun {
 
 // A fresh engine with the limits, the position, think (the move starting as the null move),
 // the status text and the table statistics.
-SearchRun runSearch(const Position& p, int depthLimit, int timeLimit = -1);
+// helperThread chooses whether a second thread evaluates ahead (unset: the engine's default).
+SearchRun runSearch(const Position& p, int depthLimit, int timeLimit = -1,
+                    std::optional<bool> helperThread = std::nullopt);
 
 // The trace without the lines that depend on the clock ("Elapsed time = ", "Nodes per second = ").
 std::string withoutTimings(const std::string& trace);

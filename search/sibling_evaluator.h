@@ -1,0 +1,121 @@
+// Static values of a node's children, worked out ahead on a second thread.
+//
+// Most of a search's time goes into evaluating children one after another: every child of a
+// node with one ply to go, and every child in the static phase of the ordering. A node hands
+// such a list to the helper thread, which makes and evaluates the children in list order and
+// posts each raw score. The search still walks the list in order and does everything that has
+// an effect itself: the table probe and store, counting the evaluation, the trace. A score is a
+// pure function of the child, so the search makes the same moves, prints the same trace and
+// counts the same evaluations with or without the helper; only the fills run elsewhere.
+//
+// The two threads take the list in runs of fifteen children. The search does the first run
+// itself while the helper starts on the next; when the search catches up with the helper, it
+// takes the run after the helper's, and when the helper is slow to deliver (descheduled, say),
+// it works the scores out itself, so it never waits long. The helper spins between lists while
+// a search runs and sleeps after a millisecond without work. A list the helper cannot take (it
+// is still finishing the last one, or the list is very short or very long) is simply worked
+// through here.
+//
+// Owned by the searcher. Every member function is called from the searching thread; the helper
+// thread starts with the first list and ends with the object.
+#pragma once
+
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <thread>
+
+#include "model/board.h"
+#include "model/move.h"
+
+namespace wintarvo {
+
+class SiblingEvaluator {
+public:
+    // Children go in runs of RUN; one run's scores and the number of its list fill one cache
+    // line. The search does the first run of a list itself while the helper starts.
+    static constexpr std::size_t RUN = 15;
+    // Longest list handed over (no position has more than 4 x 35 x 35 moves, and real ones
+    // have far fewer) and shortest.
+    static constexpr std::size_t CAPACITY = 4900;
+    static constexpr std::size_t SHORTEST = 2 * RUN;
+
+    // Enabled where this process may use two processors or more: with a single one the helper
+    // would only take time from the search.
+    SiblingEvaluator();
+    ~SiblingEvaluator();
+    SiblingEvaluator(const SiblingEvaluator&) = delete;
+    SiblingEvaluator& operator=(const SiblingEvaluator&) = delete;
+
+    // Between lists only.
+    void setEnabled(bool on) { enabled_ = on; }
+    bool enabled() const { return enabled_; }
+
+    // Starts a list: the children of p by moves[0..n). The moves are copied.
+    void begin(const Board& p, const Move* moves, std::size_t n);
+    // Evaluator::whiteScore of child j of the list, which is `child`. Calls name their children
+    // in increasing order, skipping any; without a list, the score is worked out here.
+    int whiteScore(std::size_t j, const Board& child);
+    // Ends the list: the helper takes no more of its children.
+    void end();
+
+    // Read-outs: whether the helper takes part in the current list, and how many scores it
+    // has delivered so far.
+    bool shared() const { return live_; }
+    std::int64_t scoresFromHelper() const { return fromHelper_; }
+    // Lists are numbered; a run knows its list by the number's low 24 bits. For tests of the
+    // wrap-around, the number the last list got can be set (between lists only).
+    void setLastListNumber(std::uint64_t n) { job_ = n; }
+
+    // Processors this process may run on (at least 1).
+    static int availableProcessors();
+
+private:
+    void run();
+    void work(std::uint64_t job);
+    bool startThread();
+    void nextJob();
+
+    static constexpr std::uint64_t NO_JOB = 0;  // also: the helper holds no list
+    static constexpr std::uint64_t POSTING = ~std::uint64_t{0};  // the list is being written
+    static constexpr std::uint64_t QUIT = ~std::uint64_t{0} - 1;
+    static constexpr std::uint32_t FINISHED = 0xFFFFFFFF;  // cursor's run once a list is over
+
+    struct alignas(64) Run {
+        // The list's number (top 24 bits) and how many of the scores are in (low 8 bits).
+        std::atomic<std::uint32_t> filled{0};
+        std::int32_t scores[RUN];
+    };
+    static_assert(sizeof(Run) == 64);
+
+    // Written by the search, read by the helper: the number of the posted list.
+    alignas(64) std::atomic<std::uint64_t> posted_{NO_JOB};
+    std::atomic<bool> sleeping_{false};
+    std::atomic<bool> quit_{false};
+    // The number of the list the helper reads, NO_JOB when it reads none. While it names a
+    // list, the search leaves the list's copy alone.
+    alignas(64) std::atomic<std::uint64_t> holding_{NO_JOB};
+    // The list number's low half (high half) and the next run nobody has taken (low half).
+    // Both threads take runs by advancing it.
+    alignas(64) std::atomic<std::uint64_t> cursor_{0};
+    std::unique_ptr<Run[]> runs_;
+
+    // The list's copy, read by the helper while holding_ names it.
+    Board parent_;
+    std::unique_ptr<Move[]> moves_;
+    std::size_t count_ = 0;
+
+    // The search's own state.
+    static constexpr std::size_t NO_RUN = ~std::size_t{0};
+    bool enabled_;
+    bool live_ = false;  // the current list is shared with the helper
+    bool failedToStart_ = false;
+    std::size_t ownRun_ = NO_RUN;     // the last run the search took for itself
+    std::size_t heldUpRun_ = NO_RUN;  // a run the search stopped waiting for
+    std::uint64_t job_ = NO_JOB;  // the current list's number
+    std::int64_t fromHelper_ = 0;
+    std::thread thread_;
+};
+
+}  // namespace wintarvo

@@ -1,0 +1,204 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <random>
+#include <thread>
+#include <vector>
+
+#include "model/board.h"
+#include "model/evaluator.h"
+#include "model/move_generation.h"
+#include "search/sibling_evaluator.h"
+#include "support/random_games.h"
+
+namespace wintarvo {
+namespace {
+
+// The children of one position, with the score each must get.
+struct Family {
+    Board parent;
+    MoveList moves;
+    std::vector<Board> children;
+    std::vector<int> scores;
+};
+
+Family familyOf(const Position& p) {
+    Family f;
+    f.parent = Board::fromPosition(p);
+    generateMoves(f.parent, f.moves);
+    for (const Move& m : f.moves) {
+        Board child = f.parent;
+        child.applyMove(m);
+        f.children.push_back(child);
+        f.scores.push_back(Evaluator::whiteScore(child));
+    }
+    return f;
+}
+
+// Asks for the children `wanted` (increasing) of f's list, as a search would, and checks each.
+void expectScores(SiblingEvaluator& s, const Family& f, const std::vector<std::size_t>& wanted) {
+    s.begin(f.parent, f.moves.data(), f.moves.size());
+    for (std::size_t j : wanted) {
+        SCOPED_TRACE(j);
+        ASSERT_EQ(s.whiteScore(j, f.children[j]), f.scores[j]);
+    }
+    s.end();
+}
+
+std::vector<std::size_t> upTo(std::size_t n, std::size_t step = 1, std::size_t from = 0) {
+    std::vector<std::size_t> v;
+    for (std::size_t j = from; j < n; j += step) v.push_back(j);
+    return v;
+}
+
+TEST(SiblingEvaluator, ScoresAreTheEvaluatorsWhicheverChildrenTheSearchAsksFor) {
+    SiblingEvaluator s;
+    s.setEnabled(true);
+    std::mt19937 rng(4242);
+    const auto positions = testing::randomPositions(3, 99);
+    int shared = 0;
+    for (std::size_t i = 0; i < positions.size(); i += 3) {
+        SCOPED_TRACE(i);
+        const Family f = familyOf(positions[i]);
+        const std::size_t n = f.moves.size();
+        if (n == 0) continue;
+        std::uniform_int_distribution<std::size_t> any(0, n - 1);
+        switch (i % 5) {
+            case 0: expectScores(s, f, upTo(n)); break;                // every child
+            case 1: expectScores(s, f, upTo(n, 3)); break;             // table hits skipped
+            case 2: expectScores(s, f, upTo(any(rng) + 1)); break;     // a cut-off
+            case 3: expectScores(s, f, upTo(n, 1, any(rng))); break;   // a late start
+            default: expectScores(s, f, {n - 1}); break;               // only the last child
+        }
+        if (n >= SiblingEvaluator::SHORTEST) ++shared;
+    }
+    EXPECT_GT(shared, 20);
+    EXPECT_GT(s.scoresFromHelper(), 0);
+}
+
+TEST(SiblingEvaluator, ASlowSearchGetsTheScoresAndAFastOneWorksAlongside) {
+    Position p;
+    p.setStartPosition();
+    const Family f = familyOf(p);  // 2176 children
+    for (auto pause : {std::chrono::microseconds(20), std::chrono::microseconds(0)}) {
+        SiblingEvaluator s;
+        s.setEnabled(true);
+        s.begin(f.parent, f.moves.data(), f.moves.size());
+        ASSERT_TRUE(s.shared());
+        for (std::size_t j = 0; j < 400; ++j) {
+            if (pause.count() > 0) std::this_thread::sleep_for(pause);
+            ASSERT_EQ(s.whiteScore(j, f.children[j]), f.scores[j]) << j;
+        }
+        s.end();
+        // While the search sleeps, the helper runs ahead and delivers nearly everything.
+        if (pause.count() > 0) {
+            EXPECT_GT(s.scoresFromHelper(), 0);
+        }
+    }
+}
+
+TEST(SiblingEvaluator, ShortOverlongAndDisabledListsStayOnTheSearchThread) {
+    Position p;
+    p.setStartPosition();
+    Family f = familyOf(p);
+    SiblingEvaluator s;
+    s.setEnabled(true);
+
+    Family few = f;
+    few.moves.resize(SiblingEvaluator::SHORTEST - 1);
+    s.begin(few.parent, few.moves.data(), few.moves.size());
+    EXPECT_FALSE(s.shared());
+    s.end();
+    expectScores(s, few, upTo(few.moves.size()));
+
+    // A list longer than any position has: the same moves several times over.
+    Family many = f;
+    while (many.moves.size() <= SiblingEvaluator::CAPACITY) {
+        many.moves.insert(many.moves.end(), f.moves.begin(), f.moves.end());
+        many.children.insert(many.children.end(), f.children.begin(), f.children.end());
+        many.scores.insert(many.scores.end(), f.scores.begin(), f.scores.end());
+    }
+    s.begin(many.parent, many.moves.data(), many.moves.size());
+    EXPECT_FALSE(s.shared());
+    s.end();
+    expectScores(s, many, upTo(many.moves.size(), 7));
+
+    s.setEnabled(false);
+    s.begin(f.parent, f.moves.data(), f.moves.size());
+    EXPECT_FALSE(s.shared());
+    s.end();
+    expectScores(s, f, upTo(f.moves.size(), 5));
+    EXPECT_EQ(s.scoresFromHelper(), 0);
+
+    // Without a list, a score is simply worked out.
+    EXPECT_EQ(s.whiteScore(3, f.children[3]), f.scores[3]);
+}
+
+TEST(SiblingEvaluator, ScoresOfAListFromBeforeTheNumbersWrappedAreNeverUsed) {
+    // Runs know their list by 24 bits of its number. List 1 leaves scores behind; list
+    // 0x1000001 carries the same 24 bits, so unless the wrap forgets them the search would take
+    // list 1's scores for the children of another position.
+    Position a;
+    a.setStartPosition();
+    const Family first = familyOf(a);
+    const auto positions = testing::randomPositions(1, 5);
+    const Family later = familyOf(positions[2]);
+    // A child far down both lists (beyond what the helper reaches in an instant) whose
+    // scores differ.
+    std::size_t k = 600;
+    while (k < later.moves.size() && first.scores[k] == later.scores[k]) ++k;
+    ASSERT_LT(k, later.moves.size());
+
+    SiblingEvaluator s;
+    s.setEnabled(true);
+    s.setLastListNumber(0);
+    s.begin(first.parent, first.moves.data(), first.moves.size());  // list 1
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));  // the helper fills its runs
+    EXPECT_EQ(s.whiteScore(k, first.children[k]), first.scores[k]);
+    EXPECT_EQ(s.scoresFromHelper(), 1);
+    s.end();
+
+    s.setLastListNumber(0xFFFFFE);
+    for (int i = 0; i < 2; ++i) {  // lists 0xFFFFFF and 0x1000000, the wrap
+        s.begin(later.parent, later.moves.data(), later.moves.size());
+        s.end();
+    }
+    s.begin(later.parent, later.moves.data(), later.moves.size());  // list 0x1000001
+    EXPECT_EQ(s.whiteScore(k, later.children[k]), later.scores[k]);
+    s.end();
+}
+
+TEST(SiblingEvaluator, TheHelperSleepsWhenIdleAndWakesForTheNextList) {
+    Position p;
+    p.setStartPosition();
+    const Family f = familyOf(p);
+    SiblingEvaluator s;
+    s.setEnabled(true);
+    expectScores(s, f, upTo(100));
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));  // the helper falls asleep
+    const std::int64_t before = s.scoresFromHelper();
+    s.begin(f.parent, f.moves.data(), f.moves.size());
+    for (std::size_t j = 0; j < 300; ++j) {
+        std::this_thread::sleep_for(std::chrono::microseconds(20));
+        ASSERT_EQ(s.whiteScore(j, f.children[j]), f.scores[j]);
+    }
+    s.end();
+    EXPECT_GT(s.scoresFromHelper(), before);
+}
+
+TEST(SiblingEvaluator, EndsPromptlyMidListAndWithoutEverStarting) {
+    Position p;
+    p.setStartPosition();
+    const Family f = familyOf(p);
+    { SiblingEvaluator idle; }
+    {
+        SiblingEvaluator s;
+        s.setEnabled(true);
+        s.begin(f.parent, f.moves.data(), f.moves.size());
+        EXPECT_EQ(s.whiteScore(0, f.children[0]), f.scores[0]);
+        // Destroyed without end(): the helper finishes the list's runs it can take and quits.
+    }
+}
+
+}  // namespace
+}  // namespace wintarvo
