@@ -60,6 +60,8 @@ public:
     // same either way). On by default where the process may use two processors or more.
     void setHelperThread(bool on) { siblings_.setEnabled(on); }
     bool helperThread() const { return siblings_.enabled(); }
+    // Ends the helper thread until the next search needs it.
+    void releaseHelperThread() { siblings_.stop(); }
 
 protected:
     Board position_;

@@ -27,6 +27,12 @@ public:
 }  // namespace
 
 bool SearchEngine::think(Move& out) {
+    // The helper thread lives as long as the think: the answer goes out without it.
+    struct HelperScope {
+        SearchEngine& engine;
+        ~HelperScope() { engine.releaseHelperThread(); }
+    } helperScope{*this};
+
     // 1.
     SearchTimerScope timerScope;
     g_nodeCount.store(0, std::memory_order_relaxed);

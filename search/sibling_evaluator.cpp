@@ -53,12 +53,17 @@ SiblingEvaluator::SiblingEvaluator()
       moves_(new Move[CAPACITY]),
       enabled_(availableProcessors() >= 2) {}
 
-SiblingEvaluator::~SiblingEvaluator() {
+SiblingEvaluator::~SiblingEvaluator() { stop(); }
+
+void SiblingEvaluator::stop() {
+    live_ = false;
     if (!thread_.joinable()) return;
     quit_.store(true);
     posted_.store(QUIT);
     posted_.notify_all();
     thread_.join();
+    quit_.store(false);
+    posted_.store(NO_JOB);
 }
 
 bool SiblingEvaluator::startThread() {

@@ -17,7 +17,7 @@
 // through here.
 //
 // Owned by the searcher. Every member function is called from the searching thread; the helper
-// thread starts with the first list and ends with the object.
+// thread starts with the first list and ends with stop() or the object.
 #pragma once
 
 #include <atomic>
@@ -59,6 +59,8 @@ public:
     int whiteScore(std::size_t j, const Board& child);
     // Ends the list: the helper takes no more of its children.
     void end();
+    // Ends the helper thread (the next list starts a new one).
+    void stop();
 
     // Read-outs: whether the helper takes part in the current list, and how many scores it
     // has delivered so far.

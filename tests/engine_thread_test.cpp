@@ -225,10 +225,11 @@ TEST_F(Document, FirstRequestStartsTheThreadLaterOnesReuseIt) {
     auto window = std::make_shared<testing::FakeWindow>();
     const int before = threadCount();
     ASSERT_TRUE(doc.requestThink(window, WM_ENGINE_MOVE));
-    // (A sanitizer may start a helper thread of its own with the first thread.)
+    ASSERT_TRUE(window->waitForPosts(1));
+    // Counted once the answer is in, when the search's own helper thread has ended. (A
+    // sanitizer may start a helper thread of its own with the first thread.)
     const int afterFirst = threadCount();
     EXPECT_GT(afterFirst, before);
-    ASSERT_TRUE(window->waitForPosts(1));
     Move m;
     EXPECT_TRUE(doc.takeEngineMove(m));
     ASSERT_TRUE(doc.requestThink(window, WM_ENGINE_MOVE));

@@ -192,6 +192,22 @@ TEST(SiblingEvaluator, EndsPromptlyMidListAndWithoutEverStarting) {
     const Family f = familyOf(p);
     { SiblingEvaluator idle; }
     {
+        // Stopped between lists, the helper comes back for the next one.
+        SiblingEvaluator s;
+        s.setEnabled(true);
+        expectScores(s, f, upTo(200));
+        s.stop();
+        s.stop();
+        s.begin(f.parent, f.moves.data(), f.moves.size());
+        EXPECT_TRUE(s.shared());
+        for (std::size_t j = 0; j < 300; ++j) {
+            std::this_thread::sleep_for(std::chrono::microseconds(10));
+            ASSERT_EQ(s.whiteScore(j, f.children[j]), f.scores[j]);
+        }
+        s.end();
+        EXPECT_GT(s.scoresFromHelper(), 0);
+    }
+    {
         SiblingEvaluator s;
         s.setEnabled(true);
         s.begin(f.parent, f.moves.data(), f.moves.size());
