@@ -121,14 +121,17 @@ void BM_OrderMovesNode(benchmark::State& state) {
 }
 BENCHMARK(BM_OrderMovesNode)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
-// Whole think requests as `wintarvo-cli search POSITION --depth N --time -1` runs them.
+// Whole think requests as `wintarvo-cli search POSITION --depth N --time -1 --threads T` runs
+// them.
 void BM_Search(benchmark::State& state) {
     const Position p = named(static_cast<int>(state.range(0)));
     const int depth = static_cast<int>(state.range(1));
+    const bool helper = state.range(2) == 2;
     setStandardOutputEnabled(false);
     for (auto _ : state) {
         setStopRequested(false);
         SearchEngine engine;
+        engine.setHelperThread(helper);
         engine.setDepthLimit(depth);
         engine.setTimeLimit(-1);
         engine.setPosition(p);
@@ -140,11 +143,12 @@ void BM_Search(benchmark::State& state) {
     state.counters["evals"] = static_cast<double>(g_nodeCount.load());
 }
 BENCHMARK(BM_Search)
-    ->Args({0, 4})
-    ->Args({1, 5})
-    ->Args({2, 5})
-    ->Args({3, 4})
+    ->ArgNames({"position", "depth", "threads"})
+    ->ArgsProduct({{0}, {4}, {1, 2}})
+    ->ArgsProduct({{1, 2}, {5}, {1, 2}})
+    ->ArgsProduct({{3}, {4}, {1, 2}})
     ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
     ->Iterations(1);
 
 // A field of /proc/self/status in kilobytes ("VmRSS", "VmHWM"), or -1 where there is none.

@@ -75,6 +75,7 @@ int AlphaBetaSearch::staticValue(const Board& p) {
 }
 
 int AlphaBetaSearch::childValue(const Board& child, std::size_t j) {
+    siblings_.prefetch(j);
     int v;
     if (table_.probeEvaluation(child, v)) return v;
     v = evaluator_.record(child, siblings_.whiteScore(j, child));

@@ -49,7 +49,7 @@ int SiblingEvaluator::availableProcessors() {
 }
 
 SiblingEvaluator::SiblingEvaluator()
-    : runs_(new Run[(CAPACITY + RUN - 1) / RUN]),
+    : runs_(new Run[RUNS]),
       moves_(new Move[CAPACITY]),
       enabled_(availableProcessors() >= 2) {}
 
@@ -84,7 +84,7 @@ void SiblingEvaluator::nextJob() {
         // The runs' list numbers wrap: once the helper is out of its last list, forget every
         // old score, so none can pass for one of the new list.
         while (holding_.load() != NO_JOB) std::this_thread::yield();
-        for (std::size_t r = 0; r < (CAPACITY + RUN - 1) / RUN; ++r)
+        for (std::size_t r = 0; r < RUNS; ++r)
             runs_[r].filled.store(0, std::memory_order_relaxed);
     }
 }
@@ -196,9 +196,12 @@ void SiblingEvaluator::run() {
 void SiblingEvaluator::work(std::uint64_t job) {
     const std::uint64_t tag = cursorTag(job);
     const std::uint32_t tagged = runTag(job);
+    const Board parent = parent_;
+    const Move* const moves = moves_.get();
+    const std::size_t count = count_;
     auto over = [&](std::uint64_t c) {
         return (c & JOB_MASK) != tag ||
-               static_cast<std::size_t>(static_cast<std::uint32_t>(c)) * RUN >= count_;
+               static_cast<std::size_t>(static_cast<std::uint32_t>(c)) * RUN >= count;
     };
     std::uint64_t c = cursor_.load(std::memory_order_acquire);
     while (!over(c)) {
@@ -206,11 +209,11 @@ void SiblingEvaluator::work(std::uint64_t job) {
                                            std::memory_order_acquire))
             continue;
         const std::size_t first = static_cast<std::uint32_t>(c) * RUN;
-        const std::size_t last = std::min(first + RUN, count_);
+        const std::size_t last = std::min(first + RUN, count);
         Run& run = runs_[first / RUN];
         for (std::size_t j = first; j < last; ++j) {
-            Board child = parent_;
-            child.applyMove(moves_[j]);
+            Board child = parent;
+            child.applyMove(moves[j]);
             run.scores[j - first] = Evaluator::whiteScore(child);
             run.filled.store(tagged | static_cast<std::uint32_t>(j - first + 1),
                              std::memory_order_release);

@@ -57,6 +57,11 @@ public:
     // Evaluator::whiteScore of child j of the list, which is `child`. Calls name their children
     // in increasing order, skipping any; without a list, the score is worked out here.
     int whiteScore(std::size_t j, const Board& child);
+    // Starts fetching the line child j's score comes in, so that it arrives while the search
+    // looks the child up in its table.
+    void prefetch(std::size_t j) const {
+        if (live_) __builtin_prefetch(&runs_[j / RUN]);
+    }
     // Ends the list: the helper takes no more of its children.
     void end();
     // Ends the helper thread (the next list starts a new one).
@@ -90,7 +95,14 @@ private:
         std::int32_t scores[RUN];
     };
     static_assert(sizeof(Run) == 64);
+    static constexpr std::size_t RUNS = (CAPACITY + RUN - 1) / RUN;
 
+    // Set up once: the runs, and the list's copy of the moves.
+    const std::unique_ptr<Run[]> runs_;
+    const std::unique_ptr<Move[]> moves_;
+
+    // Every line below is written by one thread and read by the other; each is on a line of
+    // its own, so that writing one never takes another from the other thread's cache.
     // Written by the search, read by the helper: the number of the posted list.
     alignas(64) std::atomic<std::uint64_t> posted_{NO_JOB};
     std::atomic<bool> sleeping_{false};
@@ -101,16 +113,13 @@ private:
     // The list number's low half (high half) and the next run nobody has taken (low half).
     // Both threads take runs by advancing it.
     alignas(64) std::atomic<std::uint64_t> cursor_{0};
-    std::unique_ptr<Run[]> runs_;
-
     // The list's copy, read by the helper while holding_ names it.
     Board parent_;
-    std::unique_ptr<Move[]> moves_;
-    std::size_t count_ = 0;
+    alignas(64) std::size_t count_ = 0;
 
-    // The search's own state.
+    // The search's own state, on lines of its own: it changes all the time.
     static constexpr std::size_t NO_RUN = ~std::size_t{0};
-    bool enabled_;
+    alignas(64) bool enabled_;
     bool live_ = false;  // the current list is shared with the helper
     bool failedToStart_ = false;
     std::size_t ownRun_ = NO_RUN;     // the last run the search took for itself
