@@ -24,6 +24,37 @@ int indexOf(const MoveList& moves, const MoveGroups* groups, const Move& m) {
     return -1;
 }
 
+// Generation indexes of the moves of a list that up to two swaps reordered: at most four places
+// hold another move than generation put there.
+class Origins {
+public:
+    void swap(int a, int b) {
+        const int oa = of(a), ob = of(b);
+        set(a, ob);
+        set(b, oa);
+    }
+    int of(int place) const {
+        for (int x = 0; x < count_; ++x)
+            if (place_[x] == place) return origin_[x];
+        return place;
+    }
+
+private:
+    void set(int place, int origin) {
+        for (int x = 0; x < count_; ++x) {
+            if (place_[x] == place) {
+                origin_[x] = origin;
+                return;
+            }
+        }
+        place_[count_] = place;
+        origin_[count_++] = origin;
+    }
+    int place_[4] = {};
+    int origin_[4] = {};
+    int count_ = 0;
+};
+
 }  // namespace
 
 AlphaBetaSearch::AlphaBetaSearch() : plies_(MAX_ITERATION_DEPTH + 2) {
@@ -74,11 +105,11 @@ int AlphaBetaSearch::staticValue(const Board& p) {
     return v;
 }
 
-int AlphaBetaSearch::childValue(const Board& child, std::size_t j) {
+int AlphaBetaSearch::childValue(const Board& child, std::size_t j, bool inOrder) {
     siblings_.prefetch(j);
     int v;
     if (table_.probeEvaluation(child, v)) return v;
-    v = evaluator_.record(child, siblings_.whiteScore(j, child));
+    v = evaluator_.record(child, siblings_.whiteScore(j, child, inOrder));
     table_.storeEvaluation(child, v);
     return v;
 }
@@ -109,11 +140,16 @@ int AlphaBetaSearch::alphaBeta(const Board& p, int d, int alpha, int beta, Princ
         beta = std::min(beta, probe.upper);
     }
 
-    // 4. The moves; a side without one has lost.
+    // 4. The moves; a side without one has lost. The helper thread starts on the children
+    //    (the leaves, or the static phase of the ordering) while the moves are generated.
     Ply& here = ply(plyIndex);
     MoveList& moves = here.moves;
+    siblings_.begin(p);
     generateMoves(p, moves, &here.groups);
-    if (moves.empty()) return -WIN_SCORE;
+    if (moves.empty()) {
+        siblings_.end();
+        return -WIN_SCORE;
+    }
 
     // 5. Ordering (which also cuts the list) with two or more plies to go.
     const MoveGroups* groups = &here.groups;
@@ -128,7 +164,11 @@ int AlphaBetaSearch::alphaBeta(const Board& p, int d, int alpha, int beta, Princ
     const Move killer = killers_[static_cast<std::size_t>(side)][static_cast<std::size_t>(d)];
     const int t = hit ? indexOf(moves, groups, probe.move) : -1;
     const int generatedKiller = groups ? indexOf(moves, groups, killer) : -1;
-    if (t >= 0) std::swap(moves[0], moves[static_cast<std::size_t>(t)]);
+    Origins origins;  // where the swaps took moves from, for the helper's scores
+    if (t >= 0) {
+        std::swap(moves[0], moves[static_cast<std::size_t>(t)]);
+        origins.swap(0, t);
+    }
 
     // 7. The killer second after a table hit, else first.
     int k;
@@ -143,9 +183,13 @@ int AlphaBetaSearch::alphaBeta(const Board& p, int d, int alpha, int beta, Princ
     }
     if (k >= 0) {
         if (hit) {
-            if (k != 0) std::swap(moves[1], moves[static_cast<std::size_t>(k)]);
+            if (k != 0) {
+                std::swap(moves[1], moves[static_cast<std::size_t>(k)]);
+                origins.swap(1, k);
+            }
         } else {
             std::swap(moves[0], moves[static_cast<std::size_t>(k)]);
+            origins.swap(0, k);
         }
     }
 
@@ -156,7 +200,6 @@ int AlphaBetaSearch::alphaBeta(const Board& p, int d, int alpha, int beta, Princ
     PrincipalVariation& childPv = here.childPv;
     auto moveAt = [&moves](std::size_t j) { return moves[j]; };
     fetchFirst(p, moves.size(), moveAt);
-    if (d == 1) siblings_.begin(p, moves.data(), moves.size());
     for (std::size_t i = 0; i < moves.size(); ++i) {
         fetchAhead(p, i, moves.size(), moveAt);
         const Move m = moves[i];
@@ -164,7 +207,10 @@ int AlphaBetaSearch::alphaBeta(const Board& p, int d, int alpha, int beta, Princ
         child.applyMove(m);
         childPv.clear();
         // With one ply to go every child is a leaf: its static value, without the call.
-        const int v = d == 1 ? -childValue(child, i)
+        int origin = 0;
+        if (d == 1) origin = origins.of(static_cast<int>(i));
+        const int v = d == 1 ? -childValue(child, static_cast<std::size_t>(origin),
+                                           origin == static_cast<int>(i))
                              : -alphaBeta(child, d - 1, -beta, -a, childPv, plyIndex + 1);
         if (v > best) {
             best = v;

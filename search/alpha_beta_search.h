@@ -70,8 +70,9 @@ private:
     // The static value of p: the table's cached value if it has one, else a fresh evaluation,
     // which is then cached.
     int staticValue(const Board& p);
-    // The same for child j of the list the sibling evaluator was last given.
-    int childValue(const Board& child, std::size_t j);
+    // The same for the child with generation index j of the list the sibling evaluator was
+    // last given, visited in generation order or not.
+    int childValue(const Board& child, std::size_t j, bool inOrder = true);
 
     // A move waiting in the ordering: its key, and its place in the list it came from, which
     // breaks ties so that equal keys keep their order.

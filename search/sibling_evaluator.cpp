@@ -9,6 +9,7 @@
 #endif
 
 #include "model/evaluator.h"
+#include "model/move_generation.h"
 
 namespace wintarvo {
 namespace {
@@ -50,7 +51,6 @@ int SiblingEvaluator::availableProcessors() {
 
 SiblingEvaluator::SiblingEvaluator()
     : runs_(new Run[RUNS]),
-      moves_(new Move[CAPACITY]),
       enabled_(availableProcessors() >= 2) {}
 
 SiblingEvaluator::~SiblingEvaluator() { stop(); }
@@ -89,12 +89,12 @@ void SiblingEvaluator::nextJob() {
     }
 }
 
-void SiblingEvaluator::begin(const Board& p, const Move* moves, std::size_t n) {
+void SiblingEvaluator::begin(const Board& p) {
     live_ = false;
-    if (!enabled_ || n < SHORTEST || n > CAPACITY || !startThread()) return;
+    if (!enabled_ || !startThread()) return;
     nextJob();
 
-    // Take the list's copy back from the helper: it reads no list once holding_ is clear, and
+    // Take the list's position back from the helper: it reads none once holding_ is clear, and
     // takes none while posted_ says POSTING. It usually let go of the last list long ago.
     posted_.store(POSTING);
     int spins = 0;
@@ -103,19 +103,22 @@ void SiblingEvaluator::begin(const Board& p, const Move* moves, std::size_t n) {
         cpuRelax();
     }
     parent_ = p;
-    std::copy(moves, moves + n, moves_.get());
-    count_ = n;
-    cursor_.store(cursorTag(job_) | 1, std::memory_order_relaxed);  // the first run is done here
-    ownRun_ = 0;
+    cursor_.store(cursorTag(job_), std::memory_order_relaxed);
+    ownRun_ = NO_RUN;
     heldUpRun_ = NO_RUN;
-    posted_.store(job_);  // publishes the copy and the cursor
+    posted_.store(job_);  // publishes the position and the cursor
     if (sleeping_.load()) posted_.notify_one();
     live_ = true;
 }
 
-int SiblingEvaluator::whiteScore(std::size_t j, const Board& child) {
+bool SiblingEvaluator::isListOf(const Board& p) const {
+    return live_ && parent_.amazons[0] == p.amazons[0] && parent_.amazons[1] == p.amazons[1] &&
+           parent_.arrows == p.arrows && parent_.sideToMove == p.sideToMove;
+}
+
+int SiblingEvaluator::whiteScore(std::size_t j, const Board& child, bool inOrder) {
     const std::size_t r = j / RUN;
-    if (!live_ || r == ownRun_ || r == heldUpRun_) return Evaluator::whiteScore(child);
+    if (!live_ || r >= RUNS || r == ownRun_ || r == heldUpRun_) return Evaluator::whiteScore(child);
     const Run& run = runs_[r];
     const std::uint32_t tagged = runTag(job_);
     const std::uint32_t needed = tagged | static_cast<std::uint32_t>(j % RUN + 1);
@@ -127,6 +130,8 @@ int SiblingEvaluator::whiteScore(std::size_t j, const Board& child) {
         ++fromHelper_;
         return run.scores[j % RUN];
     }
+
+    if (!inOrder) return Evaluator::whiteScore(child);
 
     // Not there yet. A run nobody has taken is done here.
     const std::uint64_t tag = cursorTag(job_);
@@ -140,7 +145,7 @@ int SiblingEvaluator::whiteScore(std::size_t j, const Board& child) {
     }
     // The helper is on this run, and the search has caught up with it: take the next run
     // while the helper finishes this one, so that both keep working.
-    if (static_cast<std::uint32_t>(c) == r + 1 && (r + 1) * RUN < count_ &&
+    if (static_cast<std::uint32_t>(c) == r + 1 &&
         cursor_.compare_exchange_strong(c, tag | (r + 2), std::memory_order_acq_rel,
                                         std::memory_order_acquire))
         ownRun_ = r + 1;
@@ -197,8 +202,9 @@ void SiblingEvaluator::work(std::uint64_t job) {
     const std::uint64_t tag = cursorTag(job);
     const std::uint32_t tagged = runTag(job);
     const Board parent = parent_;
-    const Move* const moves = moves_.get();
-    const std::size_t count = count_;
+    generateMoves(parent, helperMoves_);
+    const Move* const moves = helperMoves_.data();
+    const std::size_t count = std::min(helperMoves_.size(), CAPACITY);
     auto over = [&](std::uint64_t c) {
         return (c & JOB_MASK) != tag ||
                static_cast<std::size_t>(static_cast<std::uint32_t>(c)) * RUN >= count;

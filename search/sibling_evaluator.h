@@ -2,19 +2,19 @@
 //
 // Most of a search's time goes into evaluating children one after another: every child of a
 // node with one ply to go, and every child in the static phase of the ordering. A node hands
-// such a list to the helper thread, which makes and evaluates the children in list order and
-// posts each raw score. The search still walks the list in order and does everything that has
+// its position to the helper thread before it generates its moves; the helper generates the
+// same list, makes and evaluates the children in generation order and posts each raw score. The search still walks the list in order and does everything that has
 // an effect itself: the table probe and store, counting the evaluation, the trace. A score is a
 // pure function of the child, so the search makes the same moves, prints the same trace and
 // counts the same evaluations with or without the helper; only the fills run elsewhere.
 //
-// The two threads take the list in runs of fifteen children. The search does the first run
-// itself while the helper starts on the next; when the search catches up with the helper, it
-// takes the run after the helper's, and when the helper is slow to deliver (descheduled, say),
-// it works the scores out itself, so it never waits long. The helper spins between lists while
+// The two threads take the list in runs of fifteen children. When the search catches up with
+// the helper, it takes the run after the helper's, and when the helper is slow to deliver
+// (descheduled, say), it works the scores out itself, so it never waits long. The few children
+// the search visits out of generation order (the table move and the killer, and the moves
+// they swapped places with) take a score only if it is there already. The helper spins between lists while
 // a search runs and sleeps after a millisecond without work. A list the helper cannot take (it
-// is still finishing the last one, or the list is very short or very long) is simply worked
-// through here.
+// is still finishing the last one) is simply worked through here.
 //
 // Owned by the searcher. Every member function is called from the searching thread; the helper
 // thread starts with the first list and ends with stop() or the object.
@@ -28,18 +28,18 @@
 
 #include "model/board.h"
 #include "model/move.h"
+#include "model/move_list.h"
 
 namespace wintarvo {
 
 class SiblingEvaluator {
 public:
     // Children go in runs of RUN; one run's scores and the number of its list fill one cache
-    // line. The search does the first run of a list itself while the helper starts.
+    // line.
     static constexpr std::size_t RUN = 15;
-    // Longest list handed over (no position has more than 4 x 35 x 35 moves, and real ones
-    // have far fewer) and shortest.
+    // Children the helper evaluates at most (no position has more than 4 x 35 x 35 moves, and
+    // real ones have far fewer).
     static constexpr std::size_t CAPACITY = 4900;
-    static constexpr std::size_t SHORTEST = 2 * RUN;
 
     // Enabled where this process may use two processors or more: with a single one the helper
     // would only take time from the search.
@@ -52,11 +52,14 @@ public:
     void setEnabled(bool on) { enabled_ = on; }
     bool enabled() const { return enabled_; }
 
-    // Starts a list: the children of p by moves[0..n). The moves are copied.
-    void begin(const Board& p, const Move* moves, std::size_t n);
-    // Evaluator::whiteScore of child j of the list, which is `child`. Calls name their children
-    // in increasing order, skipping any; without a list, the score is worked out here.
-    int whiteScore(std::size_t j, const Board& child);
+    // Starts a list: the children of p in the order generateMoves lists them.
+    void begin(const Board& p);
+    // Whether the current list is that of p.
+    bool isListOf(const Board& p) const;
+    // Evaluator::whiteScore of child j of the list (j in generation order), which is `child`.
+    // The children visited in generation order (inOrder) come in increasing order of j,
+    // skipping any; others may come at any time. Without a list, the score is worked out here.
+    int whiteScore(std::size_t j, const Board& child, bool inOrder = true);
     // Starts fetching the line child j's score comes in, so that it arrives while the search
     // looks the child up in its table.
     void prefetch(std::size_t j) const {
@@ -97,9 +100,8 @@ private:
     static_assert(sizeof(Run) == 64);
     static constexpr std::size_t RUNS = (CAPACITY + RUN - 1) / RUN;
 
-    // Set up once: the runs, and the list's copy of the moves.
+    // Set up once.
     const std::unique_ptr<Run[]> runs_;
-    const std::unique_ptr<Move[]> moves_;
 
     // Every line below is written by one thread and read by the other; each is on a line of
     // its own, so that writing one never takes another from the other thread's cache.
@@ -113,9 +115,10 @@ private:
     // The list number's low half (high half) and the next run nobody has taken (low half).
     // Both threads take runs by advancing it.
     alignas(64) std::atomic<std::uint64_t> cursor_{0};
-    // The list's copy, read by the helper while holding_ names it.
+    // The list's position, read by the helper while holding_ names it.
     Board parent_;
-    alignas(64) std::size_t count_ = 0;
+    // The helper's own: the list it generated.
+    alignas(64) MoveList helperMoves_;
 
     // The search's own state, on lines of its own: it changes all the time.
     static constexpr std::size_t NO_RUN = ~std::size_t{0};
