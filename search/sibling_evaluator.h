@@ -3,18 +3,19 @@
 // Most of a search's time goes into evaluating children one after another: every child of a
 // node with one ply to go, and every child in the static phase of the ordering. A node hands
 // its position to the helper thread before it generates its moves; the helper generates the
-// same list, makes and evaluates the children in generation order and posts each raw score. The search still walks the list in order and does everything that has
-// an effect itself: the table probe and store, counting the evaluation, the trace. A score is a
-// pure function of the child, so the search makes the same moves, prints the same trace and
-// counts the same evaluations with or without the helper; only the fills run elsewhere.
+// same list, makes and evaluates the children in generation order and posts each raw score.
+// The search still walks the list in order and does everything that has an effect itself: the
+// table probe and store, counting the evaluation, the trace. A score is a pure function of the
+// child, so the search makes the same moves, prints the same trace and counts the same
+// evaluations with or without the helper; only the fills run elsewhere.
 //
 // The two threads take the list in runs of fifteen children. When the search catches up with
 // the helper, it takes the run after the helper's, and when the helper is slow to deliver
 // (descheduled, say), it works the scores out itself, so it never waits long. The few children
-// the search visits out of generation order (the table move and the killer, and the moves
-// they swapped places with) take a score only if it is there already. The helper spins between lists while
-// a search runs and sleeps after a millisecond without work. A list the helper cannot take (it
-// is still finishing the last one) is simply worked through here.
+// the search visits out of generation order (the table move and the killer, and the moves they
+// swapped places with) take a score only if it is there already. The helper spins between
+// lists while a search runs and sleeps after a millisecond without work. A list the helper
+// cannot take (it is still finishing the last one) is simply worked through here.
 //
 // Owned by the searcher. Every member function is called from the searching thread; the helper
 // thread starts with the first list and ends with stop() or the object.
@@ -63,7 +64,7 @@ public:
     // Starts fetching the line child j's score comes in, so that it arrives while the search
     // looks the child up in its table.
     void prefetch(std::size_t j) const {
-        if (live_) __builtin_prefetch(&runs_[j / RUN]);
+        if (live_ && j < CAPACITY) __builtin_prefetch(&runs_[j / RUN]);
     }
     // Ends the list: the helper takes no more of its children.
     void end();
