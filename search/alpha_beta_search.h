@@ -49,7 +49,7 @@ public:
     bool rootSearch(Move& out);
     int mtdf(const Board& p, int depth, int iFirstGuess, PrincipalVariation& pv);
     int alphaBeta(const Board& p, int depth, int alpha, int beta, PrincipalVariation& pv, int ply);
-    // Reorders and shortens the moves of p in place (depth > 1 only).
+    // Reorders and shortens the moves of p (in generation order) in place (depth > 1 only).
     void orderMoves(const Board& p, int depth, MoveList& moves, int ply);
 
     const TranspositionTable& table() const { return table_; }

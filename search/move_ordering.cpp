@@ -27,7 +27,10 @@ void AlphaBetaSearch::orderMoves(const Board& p, int d, MoveList& moves, int ply
     const std::size_t n = moves.size();
     auto moveAt = [&moves](std::size_t j) { return moves[j]; };
     fetchFirst(p, n, moveAt);
-    if (!siblings_.isListOf(p)) siblings_.begin(p);  // called on its own (tests, benchmarks)
+    // The helper's scores are for p's moves in generation order, which the list is when the
+    // search generated it for this node; a list handed in on its own (tests, benchmarks) is
+    // valued here.
+    if (!siblings_.isListOf(p)) siblings_.end();
     for (std::size_t i = 0; i < n; ++i) {
         fetchAhead(p, i, n, moveAt);
         Board child = p;

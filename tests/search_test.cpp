@@ -196,28 +196,34 @@ TEST_F(Search, EqualOrderingKeysKeepGenerationOrderAndTheCutFollowsTheKeys) {
                                             "......x...", ".........."},
                                            0)}) {
         const Board b = Board::fromPosition(p);
-        MoveList moves;
-        generateMoves(b, moves);
-        // Expected: a stable sort by the child's static value, then the cut.
-        std::vector<std::pair<int, Move>> keyed;
-        Evaluator e;
-        for (const Move& m : moves) {
-            Board child = b;
-            child.applyMove(m);
-            keyed.emplace_back(e.evaluate(child), m);
+        MoveList generated;
+        generateMoves(b, generated);
+        // Any order the caller hands in: generation order, and the reverse of it.
+        for (const bool reversed : {false, true}) {
+            MoveList moves = generated;
+            if (reversed) std::reverse(moves.begin(), moves.end());
+            // Expected: a stable sort by the child's static value, then the cut.
+            std::vector<std::pair<int, Move>> keyed;
+            Evaluator e;
+            for (const Move& m : moves) {
+                Board child = b;
+                child.applyMove(m);
+                keyed.emplace_back(e.evaluate(child), m);
+            }
+            std::stable_sort(keyed.begin(), keyed.end(),
+                             [](const auto& x, const auto& y) { return x.first < y.first; });
+            MoveList expected;
+            for (const auto& [key, m] : keyed) {
+                expected.push_back(m);
+                if (expected.size() >= 50) break;
+                if (expected.size() >= 10 && key >= keyed.front().first + 8) break;
+            }
+            SearchEngine engine;
+            engine.setHelperThread(true);
+            engine.setIterationDepth(5);  // a depth-2 node is not the root: static values only
+            engine.orderMoves(b, 2, moves, 1);
+            EXPECT_EQ(moves, expected);
         }
-        std::stable_sort(keyed.begin(), keyed.end(),
-                         [](const auto& x, const auto& y) { return x.first < y.first; });
-        MoveList expected;
-        for (const auto& [key, m] : keyed) {
-            expected.push_back(m);
-            if (expected.size() >= 50) break;
-            if (expected.size() >= 10 && key >= keyed.front().first + 8) break;
-        }
-        SearchEngine engine;
-        engine.setIterationDepth(5);  // a depth-2 node is not the root: static values only
-        engine.orderMoves(b, 2, moves, 1);
-        EXPECT_EQ(moves, expected);
     }
 }
 
