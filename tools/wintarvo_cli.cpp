@@ -31,6 +31,11 @@ Commands:
       Search a fixed list of positions to fixed depths; one line each, then
       "bench<TAB>EVALUATIONS<TAB>MILLISECONDS<TAB>EVALUATIONS_PER_SECOND".
       The total evaluation count is the engine's signature.
+  gtp [--depth N] [--time S] [--threads N] [--trace]
+      Play as a GTP (Go Text Protocol) engine on standard input and output, for
+      game programs such as Quarry. --depth and --time are the limits of a think
+      when the controller sets no clock; --trace sends the engine's trace to
+      standard error (otherwise it is dropped).
   --help
       Print this text.
 
@@ -54,6 +59,7 @@ int main(int argc, char** argv) {
         {"search", wintarvo::cli::runSearch},
         {"eval", wintarvo::cli::runEval},
         {"bench", wintarvo::cli::runBench},
+        {"gtp", wintarvo::cli::runGtp},
     };
     if (argc < 2) {
         std::cerr << "wintarvo-cli: no command given (try --help)\n";
