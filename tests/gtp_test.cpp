@@ -380,12 +380,13 @@ std::vector<Exchange> quarryLog(const std::string& path) {
     return exchanges;
 }
 
-// The streams Quarry sent two copies of `wintarvo-cli gtp --depth 2` playing each other with 20
-// seconds a move (one copy for White, one for Black), replayed line for line: every response,
-// every move included, must be the one Quarry got. Quarry ends a game without quit: it closes
-// the engine's input.
+// The streams Quarry sent `wintarvo-cli gtp --depth 2`, replayed line for line: every response,
+// every move included, must be the one Quarry got. Two copies playing each other with 20
+// seconds a move (one for White, one for Black), and one copy playing Black against a player
+// with no time limit. Quarry ends a game without quit: it closes the engine's input.
 TEST(GtpEngine, ReplaysQuarrysCommandStreams) {
-    for (const char* file : {"quarry_gtp_white.log", "quarry_gtp_black.log"}) {
+    for (const char* file :
+         {"quarry_gtp_white.log", "quarry_gtp_black.log", "quarry_gtp_against_player.log"}) {
         const auto exchanges = quarryLog(std::string(WINTARVO_TEST_DATA) + "/" + file);
         ASSERT_GT(exchanges.size(), 50u) << file;
         // The version is the build's, not the protocol's: the engine reports the logged one.
