@@ -132,7 +132,7 @@ std::string GtpEngine::respond(std::string_view line) {
     return failureResponse(command.id, "unknown command");
 }
 
-void GtpEngine::run(std::istream& in, std::ostream& out) {
+bool GtpEngine::run(std::istream& in, std::ostream& out) {
     InputLine line;
     while (!quit_ && readLine(in, line)) {
         std::string response;
@@ -148,8 +148,9 @@ void GtpEngine::run(std::istream& in, std::ostream& out) {
         if (response.empty()) continue;
         out << response;
         out.flush();
-        if (!out) return;
+        if (!out) return false;
     }
+    return true;
 }
 
 GtpEngine::Reply GtpEngine::protocolVersion(const std::vector<std::string>&) { return {true, "2"}; }

@@ -56,8 +56,8 @@ public:
     // line holds no command.
     std::string respond(std::string_view line);
     // Answers the commands read from in, each response written to out and flushed, until
-    // quit, the end of input or a failed write.
-    void run(std::istream& in, std::ostream& out);
+    // quit, the end of input or a failed write; false after a failed write.
+    bool run(std::istream& in, std::ostream& out);
 
     bool quitRequested() const { return quit_; }
     const Position& position() const { return position_; }

@@ -123,7 +123,7 @@ TEST(GtpEngine, AnswersTheAdministrativeAndSetupCommands) {
     });
     std::istringstream in("list_commands\n");
     std::ostringstream out;
-    engine.run(in, out);
+    EXPECT_TRUE(engine.run(in, out));
     ASSERT_EQ(out.str().substr(0, 2), "= ");
     const std::string listed = "\n" + out.str().substr(2);  // one name a line
     for (const char* name : {"protocol_version", "name", "version", "known_command", "list_commands",
@@ -212,12 +212,19 @@ TEST(GtpEngine, RunAnswersInOrderAndStopsAtQuit) {
     std::istringstream in("\n# setting up\r\n3 boardsize 10\n\t\nname\r\n" +
                           std::string(MAX_LINE_LENGTH + 10, 'n') + "\n" + "9 quit\nname\n");
     std::ostringstream out;
-    engine.run(in, out);
+    EXPECT_TRUE(engine.run(in, out));
     EXPECT_EQ(out.str(), "=3\n\n= WinTarvo\n\n? line too long: more than 4096 characters\n\n=9\n\n");
     EXPECT_TRUE(engine.quitRequested());
     std::string rest;
     std::getline(in, rest);
     EXPECT_EQ(rest, "name");  // nothing after quit is read
+
+    // A response that cannot be written ends the session: nobody reads the answers any more.
+    GtpEngine orphan = engineAtDepth(1);
+    std::istringstream more("name\nplay white D1-D4-D7\n");
+    std::ostream closed(nullptr);
+    EXPECT_FALSE(orphan.run(more, closed));
+    EXPECT_EQ(orphan.position().arrowCount(), 0);
 }
 
 // The think the program runs: the same move, status and trace as the engine thread's search.

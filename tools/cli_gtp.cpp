@@ -1,6 +1,7 @@
 // wintarvo-cli gtp: the GTP engine (gtp/gtp_engine.h) on standard input and output. Standard
 // output carries the protocol alone, so the engine's trace is kept off it: with --trace it goes
 // to standard error, otherwise nowhere.
+#include <csignal>
 #include <iostream>
 #include <string_view>
 
@@ -33,9 +34,16 @@ int runGtp(const Args& args) {
             if (!text.empty() && text.back() == '\n') std::cerr.flush();
         });
     }
+    // A controller that goes away makes writes fail rather than end the process unannounced.
+    std::signal(SIGPIPE, SIG_IGN);
     gtp::GtpEngine engine(settings, runThinkRequest);
-    engine.run(std::cin, std::cout);
+    const bool written = engine.run(std::cin, std::cout);
     setDebuggerChannel({});
+    if (!written) {
+        std::cerr << "wintarvo-cli gtp: cannot write to standard output (the controller has "
+                     "closed it); stopped\n";
+        return 1;
+    }
     return 0;
 }
 
