@@ -64,12 +64,9 @@ std::string boardText(const Position& p) {
         std::snprintf(label, sizeof label, "%2d ", rank);
         out += label;
         for (int column = 0; column < BOARD_SIZE; ++column) {
-            switch (p.cell(10 * row + column)) {
-                case WhiteAmazon: out += 'W'; break;
-                case BlackAmazon: out += 'B'; break;
-                case Arrow: out += 'x'; break;
-                default: out += '.'; break;
-            }
+            // Empty, arrow, white and black amazon; a game holds no other code.
+            const CellCode code = p.cell(10 * row + column);
+            out += code >= Empty && code <= BlackAmazon ? ".xWB"[code] : '?';
             out += ' ';
         }
         out += std::to_string(rank);
@@ -122,7 +119,8 @@ std::string GtpEngine::respond(std::string_view line) {
     Command command;
     if (line.size() > MAX_LINE_LENGTH) line = line.substr(0, MAX_LINE_LENGTH);
     if (!parseCommand(line, command)) return {};
-    if (command.name.empty()) return failureResponse(command.id, "syntax error: no command after the id");
+    if (command.name.empty())
+        return failureResponse(command.id, "syntax error: no command after the id");
     for (const Entry& entry : commands()) {
         if (command.name != entry.name) continue;
         const Reply reply = (this->*entry.handler)(command.arguments);
@@ -139,9 +137,9 @@ bool GtpEngine::run(std::istream& in, std::ostream& out) {
         if (line.tooLong) {
             Command command;
             parseCommand(line.text, command);
-            response = failureResponse(command.id, "line too long: more than " +
-                                                       std::to_string(MAX_LINE_LENGTH) +
-                                                       " characters");
+            response =
+                failureResponse(command.id, "line too long: more than " +
+                                                std::to_string(MAX_LINE_LENGTH) + " characters");
         } else {
             response = respond(line.text);
         }
@@ -153,18 +151,22 @@ bool GtpEngine::run(std::istream& in, std::ostream& out) {
     return true;
 }
 
-GtpEngine::Reply GtpEngine::protocolVersion(const std::vector<std::string>&) { return {true, "2"}; }
+GtpEngine::Reply GtpEngine::protocolVersion(const std::vector<std::string>&) {
+    return {true, "2"};
+}
 
-GtpEngine::Reply GtpEngine::name(const std::vector<std::string>&) { return {true, "WinTarvo"}; }
+GtpEngine::Reply GtpEngine::name(const std::vector<std::string>&) {
+    return {true, "WinTarvo"};
+}
 
 GtpEngine::Reply GtpEngine::version(const std::vector<std::string>&) {
     return {true, settings_.version};
 }
 
 GtpEngine::Reply GtpEngine::knownCommand(const std::vector<std::string>& args) {
-    const bool known = args.size() == 1 &&
-                       std::any_of(commands().begin(), commands().end(),
-                                   [&](const Entry& e) { return args[0] == e.name; });
+    const bool known =
+        args.size() == 1 && std::any_of(commands().begin(), commands().end(),
+                                        [&](const Entry& e) { return args[0] == e.name; });
     return {true, known ? "true" : "false"};
 }
 
@@ -195,7 +197,9 @@ GtpEngine::Reply GtpEngine::clearBoard(const std::vector<std::string>&) {
     return {};
 }
 
-GtpEngine::Reply GtpEngine::listGames(const std::vector<std::string>&) { return {true, GAME_NAME}; }
+GtpEngine::Reply GtpEngine::listGames(const std::vector<std::string>&) {
+    return {true, GAME_NAME};
+}
 
 GtpEngine::Reply GtpEngine::setGame(const std::vector<std::string>& args) {
     const std::string game = joined(args, 0);
@@ -249,11 +253,13 @@ GtpEngine::Reply GtpEngine::undo(const std::vector<std::string>&) {
 GtpEngine::Reply GtpEngine::timeSettings(const std::vector<std::string>& args) {
     std::optional<int> values[3];
     if (args.size() == 3)
-        for (std::size_t i = 0; i < 3; ++i) values[i] = parseInteger(args[i]);
+        for (std::size_t i = 0; i < 3; ++i)
+            values[i] = parseInteger(args[i]);
     if (args.size() != 3 || !values[0] || !values[1] || !values[2] || *values[0] < 0 ||
         *values[1] < 0 || *values[2] < 0)
-        return {false, "syntax error: time_settings needs main time, byo-yomi time and "
-                       "byo-yomi stones, three integers of at least 0"};
+        return {false,
+                "syntax error: time_settings needs main time, byo-yomi time and "
+                "byo-yomi stones, three integers of at least 0"};
     timeSettings_ = TimeSettings{*values[0], *values[1], *values[2]};
     clocks_[0] = clocks_[1] = startingClock(*timeSettings_);
     return {};
@@ -264,8 +270,9 @@ GtpEngine::Reply GtpEngine::timeLeft(const std::vector<std::string>& args) {
     const auto seconds = args.size() == 3 ? parseInteger(args[1]) : std::nullopt;
     const auto stones = args.size() == 3 ? parseInteger(args[2]) : std::nullopt;
     if (!side || !seconds || !stones || *stones < 0)
-        return {false, "syntax error: time_left needs a colour, the seconds left and the "
-                       "stones left (at least 0)"};
+        return {false,
+                "syntax error: time_left needs a colour, the seconds left and the "
+                "stones left (at least 0)"};
     // A clock already past zero counts as zero.
     clocks_[*side] = Clock{std::max(*seconds, 0), *stones};
     return {};

@@ -49,7 +49,7 @@ using ThinkFunction = std::function<ThinkAnswer(const ThinkRequest&)>;
 std::string gtpMoveText(const Move& m);
 
 class GtpEngine {
-public:
+  public:
     GtpEngine(EngineSettings settings, ThinkFunction think);
 
     // The response to one line of input (without its line end), or the empty text when the
@@ -62,7 +62,7 @@ public:
     bool quitRequested() const { return quit_; }
     const Position& position() const { return position_; }
 
-private:
+  private:
     struct Reply {
         bool ok = true;
         std::string text;

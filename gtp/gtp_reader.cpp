@@ -5,7 +5,9 @@
 namespace wintarvo::gtp {
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 std::string response(char kind, const std::string& id, std::string_view text) {
     std::string out(1, kind);
@@ -17,7 +19,8 @@ std::string response(char kind, const std::string& id, std::string_view text) {
         if (c == '\n' && (out.back() == '\n' || out.back() == kind)) continue;
         out += c;
     }
-    while (out.back() == '\n') out.pop_back();
+    while (out.back() == '\n')
+        out.pop_back();
     out += "\n\n";
     return out;
 }
@@ -64,9 +67,11 @@ bool parseCommand(std::string_view line, Command& command) {
     std::vector<std::string> words;
     std::size_t i = 0;
     while (i < clean.size()) {
-        while (i < clean.size() && isBlank(clean[i])) ++i;
+        while (i < clean.size() && isBlank(clean[i]))
+            ++i;
         const std::size_t start = i;
-        while (i < clean.size() && !isBlank(clean[i])) ++i;
+        while (i < clean.size() && !isBlank(clean[i]))
+            ++i;
         if (i > start) words.emplace_back(clean, start, i - start);
     }
     if (words.empty()) return false;

@@ -24,10 +24,10 @@ Budget budgetFor(const TimeSettings& settings, const Clock& clock, int emptySqua
         available = std::min(left, 2.0 * share);
     } else {
         const int movesToGo = std::max(1, (std::max(emptySquares, 0) + 1) / 2);
-        const double byoYomiMove = settings.byoYomiStones > 0 && settings.byoYomiTime > 0
-                                       ? static_cast<double>(settings.byoYomiTime) /
-                                             settings.byoYomiStones
-                                       : 0.0;
+        const double byoYomiMove =
+            settings.byoYomiStones > 0 && settings.byoYomiTime > 0
+                ? static_cast<double>(settings.byoYomiTime) / settings.byoYomiStones
+                : 0.0;
         share = left / movesToGo + byoYomiMove;
         available = left + byoYomiMove;
     }

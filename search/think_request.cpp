@@ -14,7 +14,7 @@ namespace {
 
 // Raises the stop flag when the deadline passes before the think ends; ends with the think.
 class DeadlineWatch {
-public:
+  public:
     explicit DeadlineWatch(std::optional<double> seconds) {
         if (!seconds) return;
         const auto limit = std::chrono::duration<double>(*seconds < 0 ? 0.0 : *seconds);
@@ -43,7 +43,7 @@ public:
         return fired_;
     }
 
-private:
+  private:
     std::mutex mutex_;
     std::condition_variable ended_;
     bool done_ = false;

@@ -52,9 +52,9 @@ TEST(GtpCli, EndsAtTheEndOfInputAndRefusesBadOptions) {
     EXPECT_EQ(cli({"gtp"}, std::string(100000, 'x')).out,
               "? line too long: more than 4096 characters\n\n");
     for (const std::vector<std::string>& bad : {std::vector<std::string>{"gtp", "extra"},
-                                               {"gtp", "--depth", "x"},
-                                               {"gtp", "--threads", "3"},
-                                               {"gtp", "--colour", "white"}}) {
+                                                {"gtp", "--depth", "x"},
+                                                {"gtp", "--threads", "3"},
+                                                {"gtp", "--colour", "white"}}) {
         const auto r = cli(bad, "name\n");
         EXPECT_EQ(r.exitStatus, 2) << bad.back();
         EXPECT_EQ(r.out, "") << bad.back();

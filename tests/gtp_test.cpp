@@ -30,7 +30,8 @@ struct Exchange {
 };
 
 void expectTranscript(GtpEngine& engine, const std::vector<Exchange>& transcript) {
-    for (const auto& [line, response] : transcript) EXPECT_EQ(engine.respond(line), response) << line;
+    for (const auto& [line, response] : transcript)
+        EXPECT_EQ(engine.respond(line), response) << line;
 }
 
 TEST(GtpReader, CleansAndSplitsLines) {
@@ -45,7 +46,12 @@ TEST(GtpReader, CleansAndSplitsLines) {
         {"12 play white D1-D4-D7", true, "12", "play", {"white", "D1-D4-D7"}},
         {"  play\twhite \t d1-d4 (d7)\r", true, "", "play", {"white", "d1-d4", "(d7)"}},
         {"genmove b # and a comment", true, "", "genmove", {"b"}},
-        {"na\x01m\x7f" "e", true, "", "name", {}},
+        {"na\x01m\x7f"
+         "e",
+         true,
+         "",
+         "name",
+         {}},
         {"007", true, "007", "", {}},
         {"12a name", true, "", "12a", {"name"}},
         {"", false, "", "", {}},
@@ -88,48 +94,49 @@ TEST(GtpReader, ResponsesNeverHoldAnEmptyLine) {
 
 TEST(GtpEngine, AnswersTheAdministrativeAndSetupCommands) {
     GtpEngine engine = engineAtDepth(1);
-    expectTranscript(engine, {
-        {"protocol_version", "= 2\n\n"},
-        {"1 name", "=1 WinTarvo\n\n"},
-        {"version", "= 9.8.7\n\n"},
-        {"known_command genmove", "= true\n\n"},
-        {"known_command wintarvo-depth", "= true\n\n"},
-        {"known_command komi", "= false\n\n"},
-        {"known_command", "= false\n\n"},
-        {"list_games", "= Amazons\n\n"},
-        {"set_game Amazons", "=\n\n"},
-        {"set_game amazons", "=\n\n"},
-        {"set_game Go", "? unsupported game 'Go': only Amazons is played\n\n"},
-        {"boardsize 10", "=\n\n"},
-        {"boardsize 19", "? unacceptable size\n\n"},
-        {"boardsize ten", "? syntax error: boardsize needs one integer\n\n"},
-        {"komi 6.5", "? unknown command\n\n"},
-        {"clear_board", "=\n\n"},
-        {"showboard",
-         "= \n"
-         "   A B C D E F G H I J\n"
-         "10 . . . B . . B . . . 10\n"
-         " 9 . . . . . . . . . . 9\n"
-         " 8 . . . . . . . . . . 8\n"
-         " 7 B . . . . . . . . B 7\n"
-         " 6 . . . . . . . . . . 6\n"
-         " 5 . . . . . . . . . . 5\n"
-         " 4 W . . . . . . . . W 4\n"
-         " 3 . . . . . . . . . . 3\n"
-         " 2 . . . . . . . . . . 2\n"
-         " 1 . . . W . . W . . . 1\n"
-         "   A B C D E F G H I J\n"
-         "White to move\n\n"},
-    });
+    expectTranscript(engine,
+                     {
+                         {"protocol_version", "= 2\n\n"},
+                         {"1 name", "=1 WinTarvo\n\n"},
+                         {"version", "= 9.8.7\n\n"},
+                         {"known_command genmove", "= true\n\n"},
+                         {"known_command wintarvo-depth", "= true\n\n"},
+                         {"known_command komi", "= false\n\n"},
+                         {"known_command", "= false\n\n"},
+                         {"list_games", "= Amazons\n\n"},
+                         {"set_game Amazons", "=\n\n"},
+                         {"set_game amazons", "=\n\n"},
+                         {"set_game Go", "? unsupported game 'Go': only Amazons is played\n\n"},
+                         {"boardsize 10", "=\n\n"},
+                         {"boardsize 19", "? unacceptable size\n\n"},
+                         {"boardsize ten", "? syntax error: boardsize needs one integer\n\n"},
+                         {"komi 6.5", "? unknown command\n\n"},
+                         {"clear_board", "=\n\n"},
+                         {"showboard",
+                          "= \n"
+                          "   A B C D E F G H I J\n"
+                          "10 . . . B . . B . . . 10\n"
+                          " 9 . . . . . . . . . . 9\n"
+                          " 8 . . . . . . . . . . 8\n"
+                          " 7 B . . . . . . . . B 7\n"
+                          " 6 . . . . . . . . . . 6\n"
+                          " 5 . . . . . . . . . . 5\n"
+                          " 4 W . . . . . . . . W 4\n"
+                          " 3 . . . . . . . . . . 3\n"
+                          " 2 . . . . . . . . . . 2\n"
+                          " 1 . . . W . . W . . . 1\n"
+                          "   A B C D E F G H I J\n"
+                          "White to move\n\n"},
+                     });
     std::istringstream in("list_commands\n");
     std::ostringstream out;
     EXPECT_TRUE(engine.run(in, out));
     ASSERT_EQ(out.str().substr(0, 2), "= ");
     const std::string listed = "\n" + out.str().substr(2);  // one name a line
-    for (const char* name : {"protocol_version", "name", "version", "known_command", "list_commands",
-                             "quit", "boardsize", "clear_board", "list_games", "set_game",
-                             "showboard", "play", "genmove", "undo", "time_settings", "time_left",
-                             "wintarvo-depth", "wintarvo-time", "wintarvo-limits"}) {
+    for (const char* name : {"protocol_version", "name", "version", "known_command",
+                             "list_commands", "quit", "boardsize", "clear_board", "list_games",
+                             "set_game", "showboard", "play", "genmove", "undo", "time_settings",
+                             "time_left", "wintarvo-depth", "wintarvo-time", "wintarvo-limits"}) {
         EXPECT_NE(listed.find(std::string("\n") + name + "\n"), std::string::npos) << name;
         EXPECT_EQ(engine.respond(std::string("known_command ") + name), "= true\n\n");
     }
@@ -152,6 +159,14 @@ TEST(GtpEngine, PlayReadsEveryTypedNotation) {
 }
 
 TEST(GtpEngine, RefusesMalformedCommandsAndLeavesTheGameAlone) {
+    const std::string TIME_SETTINGS_ERROR =
+        "? syntax error: time_settings needs main time, byo-yomi time and byo-yomi stones, three "
+        "integers of at least 0\n\n";
+    const std::string TIME_LEFT_ERROR =
+        "? syntax error: time_left needs a colour, the seconds left and the stones left (at least "
+        "0)\n\n";
+    const std::string TIME_LIMIT_ERROR =
+        "? syntax error: wintarvo-time needs seconds of at least 0, or -1 for none\n\n";
     const std::vector<Exchange> refusals = {
         {"play", "? syntax error: play needs a colour and a move\n\n"},
         {"play white", "? syntax error: play needs a colour and a move\n\n"},
@@ -168,23 +183,16 @@ TEST(GtpEngine, RefusesMalformedCommandsAndLeavesTheGameAlone) {
         {"genmove", "? syntax error: genmove needs one colour\n\n"},
         {"genmove black", "? wrong side: White is to move\n\n"},
         {"genmove green", "? syntax error: 'green' is not a colour\n\n"},
-        {"time_settings 10 0", "? syntax error: time_settings needs main time, byo-yomi time and "
-                               "byo-yomi stones, three integers of at least 0\n\n"},
-        {"time_settings -5 0 0", "? syntax error: time_settings needs main time, byo-yomi time and "
-                                 "byo-yomi stones, three integers of at least 0\n\n"},
-        {"time_settings 99999999999 0 0", "? syntax error: time_settings needs main time, "
-                                          "byo-yomi time and byo-yomi stones, three integers of "
-                                          "at least 0\n\n"},
-        {"time_left white 10", "? syntax error: time_left needs a colour, the seconds left and the "
-                               "stones left (at least 0)\n\n"},
-        {"time_left red 10 0", "? syntax error: time_left needs a colour, the seconds left and the "
-                               "stones left (at least 0)\n\n"},
-        {"wintarvo-depth 0", "? syntax error: wintarvo-depth needs plies of at least 1, or -1 for "
-                             "none\n\n"},
-        {"wintarvo-time -2", "? syntax error: wintarvo-time needs seconds of at least 0, or -1 for "
-                             "none\n\n"},
-        {"wintarvo-time 1.5", "? syntax error: wintarvo-time needs seconds of at least 0, or -1 for "
-                              "none\n\n"},
+        {"time_settings 10 0", TIME_SETTINGS_ERROR},
+        {"time_settings -5 0 0", TIME_SETTINGS_ERROR},
+        {"time_settings 99999999999 0 0", TIME_SETTINGS_ERROR},
+        {"time_left white 10", TIME_LEFT_ERROR},
+        {"time_left red 10 0", TIME_LEFT_ERROR},
+        {"wintarvo-depth 0",
+         "? syntax error: wintarvo-depth needs plies of at least 1, or -1 for "
+         "none\n\n"},
+        {"wintarvo-time -2", TIME_LIMIT_ERROR},
+        {"wintarvo-time 1.5", TIME_LIMIT_ERROR},
         {"7", "?7 syntax error: no command after the id\n\n"},
         {"8 \x80\xff", "?8 unknown command\n\n"},
         {"PLAY white D4-D5-D6", "? unknown command\n\n"},
@@ -213,7 +221,8 @@ TEST(GtpEngine, RunAnswersInOrderAndStopsAtQuit) {
                           std::string(MAX_LINE_LENGTH + 10, 'n') + "\n" + "9 quit\nname\n");
     std::ostringstream out;
     EXPECT_TRUE(engine.run(in, out));
-    EXPECT_EQ(out.str(), "=3\n\n= WinTarvo\n\n? line too long: more than 4096 characters\n\n=9\n\n");
+    EXPECT_EQ(out.str(),
+              "=3\n\n= WinTarvo\n\n? line too long: more than 4096 characters\n\n=9\n\n");
     EXPECT_TRUE(engine.quitRequested());
     std::string rest;
     std::getline(in, rest);
@@ -231,7 +240,10 @@ TEST(GtpEngine, RunAnswersInOrderAndStopsAtQuit) {
 TEST(GtpEngine, GenmoveIsTheProgramsThink) {
     for (int n = 0; n <= TEST_POSITION_COUNT; ++n) {
         Position p;
-        if (n == 0) p.setStartPosition(); else setTestPosition(p, n);
+        if (n == 0)
+            p.setStartPosition();
+        else
+            setTestPosition(p, n);
         const testing::SearchRun expected = testing::runSearch(p, 2, -1);
         ThinkRequest request;
         request.position = p;
@@ -239,7 +251,8 @@ TEST(GtpEngine, GenmoveIsTheProgramsThink) {
         request.timeLimit = -1;
         testing::TraceCapture trace;
         const ThinkAnswer answer = runThinkRequest(request);
-        EXPECT_EQ(testing::withoutTimings(trace.text()), testing::withoutTimings(expected.trace)) << n;
+        EXPECT_EQ(testing::withoutTimings(trace.text()), testing::withoutTimings(expected.trace))
+            << n;
         EXPECT_EQ(answer.found, expected.found) << n;
         EXPECT_EQ(answer.move, expected.move) << n;
         EXPECT_EQ(answer.statusText, expected.status) << n;
@@ -289,7 +302,8 @@ TEST(GtpEngine, PlaysAGameAgainstItselfToTheEnd) {
     EXPECT_GT(plies, 20);
     EXPECT_EQ(engine.respond(std::string("genmove ") + colours[loser]), "= resign\n\n");
     const std::string board = engine.respond("showboard");
-    EXPECT_NE(board.find(loser == 0 ? "White to move, and without a move" : "Black to move, and without a move"),
+    EXPECT_NE(board.find(loser == 0 ? "White to move, and without a move"
+                                    : "Black to move, and without a move"),
               std::string::npos);
     // Taking the last move back gives the winner its turn again, with a move to make.
     EXPECT_EQ(engine.respond("undo"), "=\n\n");
@@ -325,7 +339,12 @@ TEST(TimeBudget, SharesTheClockAndKeepsAMargin) {
         {{0, 30, 0}, {30, 0}, 80, 7, 7, std::nullopt},
         {{0, 30, 0}, {30, 0}, 80, -1, -1, std::nullopt},
         // However large the clock, the limit is an int.
-        {{2147483647, 2147483647, 1}, {2147483647, 0}, 1, -1, 1000000000, 2147483647.0 + 2147483647.0 - 1.0},
+        {{2147483647, 2147483647, 1},
+         {2147483647, 0},
+         1,
+         -1,
+         1000000000,
+         2147483647.0 + 2147483647.0 - 1.0},
     };
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const Row& r = rows[i];
@@ -344,30 +363,30 @@ TEST(TimeBudget, SharesTheClockAndKeepsAMargin) {
 TEST(GtpEngine, ClockCommandsSetTheNextThinksLimits) {
     GtpEngine engine = engineAtDepth(3);
     expectTranscript(engine, {
-        {"wintarvo-limits", "= depth 3 time -1\n\n"},
-        {"wintarvo-depth -1", "=\n\n"},
-        {"wintarvo-time 4", "=\n\n"},
-        {"wintarvo-limits", "= depth -1 time 4\n\n"},
-        {"time_settings 600 0 0", "=\n\n"},
-        {"wintarvo-limits", "= depth -1 time 4 deadline 599.0\n\n"},
-        {"wintarvo-time -1", "=\n\n"},
-        {"wintarvo-limits", "= depth -1 time 13 deadline 599.0\n\n"},
-        {"time_left white 100 0", "=\n\n"},
-        {"time_left black 3 0", "=\n\n"},
-        {"wintarvo-limits", "= depth -1 time 2 deadline 99.0\n\n"},
-        {"play white D1-D4-D7", "=\n\n"},
-        {"wintarvo-limits", "= depth -1 time 0 deadline 2.7\n\n"},
-        // No limit from the controller: the engine's own again.
-        {"time_settings 0 1 0", "=\n\n"},
-        {"wintarvo-limits", "= depth -1 time -1\n\n"},
-    });
+                                 {"wintarvo-limits", "= depth 3 time -1\n\n"},
+                                 {"wintarvo-depth -1", "=\n\n"},
+                                 {"wintarvo-time 4", "=\n\n"},
+                                 {"wintarvo-limits", "= depth -1 time 4\n\n"},
+                                 {"time_settings 600 0 0", "=\n\n"},
+                                 {"wintarvo-limits", "= depth -1 time 4 deadline 599.0\n\n"},
+                                 {"wintarvo-time -1", "=\n\n"},
+                                 {"wintarvo-limits", "= depth -1 time 13 deadline 599.0\n\n"},
+                                 {"time_left white 100 0", "=\n\n"},
+                                 {"time_left black 3 0", "=\n\n"},
+                                 {"wintarvo-limits", "= depth -1 time 2 deadline 99.0\n\n"},
+                                 {"play white D1-D4-D7", "=\n\n"},
+                                 {"wintarvo-limits", "= depth -1 time 0 deadline 2.7\n\n"},
+                                 // No limit from the controller: the engine's own again.
+                                 {"time_settings 0 1 0", "=\n\n"},
+                                 {"wintarvo-limits", "= depth -1 time -1\n\n"},
+                             });
     // Unset, the program's own ten seconds apply without a clock and nothing caps the clock.
     GtpEngine plain(EngineSettings{"1", -1, std::nullopt, std::nullopt}, runThinkRequest);
     expectTranscript(plain, {
-        {"wintarvo-limits", "= depth -1 time 10\n\n"},
-        {"time_settings 900 0 0", "=\n\n"},
-        {"wintarvo-limits", "= depth -1 time 19 deadline 899.0\n\n"},
-    });
+                                {"wintarvo-limits", "= depth -1 time 10\n\n"},
+                                {"time_settings 900 0 0", "=\n\n"},
+                                {"wintarvo-limits", "= depth -1 time 19 deadline 899.0\n\n"},
+                            });
 }
 
 // Quarry's log of one engine's GTP stream: "> command", then the response's lines indented by
