@@ -7,8 +7,8 @@
 
 #include "ui/app_shell.h"
 #include "ui/channel_broadcast.h"
-#include "ui/desktop_services.h"
 #include "ui/command_ids.h"
+#include "ui/desktop_services.h"
 #include "ui/interlink/broadcast_channel.h"
 #include "ui/main_frame.h"
 #include "ui/signal_watcher.h"
