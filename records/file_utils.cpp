@@ -9,7 +9,26 @@ bool fileExists(const std::string& path) {
 }
 
 bool readWholeFile(const std::string& path, std::string& text) {
-    return !path.empty() && file_system::readRegularFile(path, MAX_READ_BYTES, text);
+    return readWholeFileChecked(path, text) == ReadFailure::None;
+}
+
+ReadFailure readWholeFileChecked(const std::string& path, std::string& text) {
+    if (path.empty()) return ReadFailure::Missing;
+    return file_system::readRegularFile(path, MAX_READ_BYTES, text);
+}
+
+std::string readFailureText(ReadFailure failure) {
+    switch (failure) {
+        case ReadFailure::None: return "read";
+        case ReadFailure::Missing: return "no such file";
+        case ReadFailure::Folder: return "a folder, not a file";
+        case ReadFailure::NotRegularFile: return "not a regular file";
+        case ReadFailure::NoPermission: return "not readable (permission denied)";
+        case ReadFailure::TooLarge:
+            return "larger than the limit of " + std::to_string(MAX_READ_BYTES / (1024 * 1024)) + " MiB";
+        case ReadFailure::Failed: break;
+    }
+    return "cannot be read";
 }
 
 bool readLines(const std::string& path, std::vector<std::string>& lines) {

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "support/process.h"
 #include "support/temp_dir.h"
 
@@ -186,14 +189,113 @@ TEST(Cli, ARecordFileServesAsPosition) {
     const auto searched = cli({"search", game, "G10-G9 (G8)", "--depth", "1"});
     EXPECT_EQ(searched.exitStatus, 0) << searched.err;
 
-    testing::writeFileBytes(dir.file("empty.amz"), "");
+    // A record without moves is an empty game: the start position.
     testing::writeFileBytes(dir.file("nomoves.amz"), "'Amazon Record File\r\nhello\r\n'End of File\r\n");
-    for (const std::string& bad : {dir.file("missing.amz"), dir.file("empty.amz"),
-                                   dir.file("nomoves.amz"), dir.path()}) {
-        const auto r = cli({"show", bad});
-        EXPECT_EQ(r.exitStatus, 2) << bad;
-        EXPECT_EQ(r.out, "") << bad;
-        EXPECT_NE(r.err.find(bad), std::string::npos) << r.err;
+    const auto empty = cli({"show", dir.file("nomoves.amz")});
+    EXPECT_EQ(empty.exitStatus, 0) << empty.err;
+    EXPECT_EQ(empty.err, "");
+    EXPECT_EQ(empty.out, cli({"show", "start"}).out);
+}
+
+// Every way a POSITION file can be unusable has its own message: path, then cause.
+TEST(Cli, EachFileProblemIsNamed) {
+    testing::TempDir dir;
+    testing::writeFileBytes(dir.file("empty.amz"), "");
+    testing::writeFileBytes(dir.file("notes.txt"), "A4-A5 (A6)\r\n'Amazon Record File\r\n");
+    testing::writeFileBytes(dir.file("huge.amz"),
+                            "'Amazon Record File\r\n" + std::string(4 * 1024 * 1024, '\'') + "\r\n");
+    testing::writeFileBytes(dir.file("locked.amz"), "'Amazon Record File\r\n");
+    ::chmod(dir.file("locked.amz").c_str(), 0);
+    struct Case {
+        std::string path;
+        const char* cause;
+    };
+    std::vector<Case> cases = {
+        {dir.file("missing.amz"), "': no such file (POSITION is start, test1, test2, test3 or a record file)"},
+        {"tset1", "': no such file"},
+        {dir.path(), "': a folder, not a file"},
+        {"/dev/null", "': not a regular file"},
+        {dir.file("empty.amz"), "': not a record file (its first line is not 'Amazon Record File)"},
+        {dir.file("notes.txt"), "': not a record file"},
+        {dir.file("huge.amz"), "': larger than the limit of 4 MiB"},
+    };
+    // The superuser reads any file: the case needs an ordinary user.
+    if (::geteuid() != 0) cases.push_back({dir.file("locked.amz"), "': not readable (permission denied)"});
+    for (const Case& c : cases) {
+        const auto r = cli({"eval", c.path});
+        EXPECT_EQ(r.exitStatus, 2) << c.path;
+        EXPECT_EQ(r.out, "") << c.path;
+        EXPECT_EQ(r.err.rfind("wintarvo-cli eval: '" + c.path + c.cause, 0), 0u) << r.err;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    }
+}
+
+// Moves not legal at their turn are dropped as Open drops them, each named with its line as
+// an editor numbers it, whatever the line ends.
+TEST(Cli, DroppedRecordMovesAreReportedWithTheirLines) {
+    testing::TempDir dir;
+    const std::string game = dir.file("game.amz");
+    testing::writeFileBytes(game, "'Amazon Record File\r\nA4-A5 (A6)\r\n\r\nA4-A5 (A6)\nD10-D9 (C9)\n"
+                                  "Z1-A1 (A2)\rJ4-J5 (J6)\r\nJ4-J5 (J6)\r\n'End of File\r\n");
+    const auto r = cli({"show", game});
+    EXPECT_EQ(r.exitStatus, 0);
+    EXPECT_EQ(r.err, game + ": line 4: move 'A4-A5 (A6)' is not legal here, skipped\n" +
+                         game + ": line 6: move 'Z1-A1 (A2)' is not legal here, skipped\n" +
+                         game + ": line 8: move 'J4-J5 (J6)' is not legal here, skipped\n");
+    EXPECT_EQ(r.out, cli({"show", "start", "A4-A5 (A6)", "D10-D9 (C9)", "J4-J5 (J6)"}).out);
+}
+
+TEST(Cli, OutputThatCannotBeWrittenFailsWithStatusOne) {
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"show", "start"}, {"perft", "2", "test1", "--divide"}, {"--help"}}) {
+        std::vector<std::string> argv = {"/bin/sh", "-c", "exec \"$0\" \"$@\" > /dev/full", WINTARVO_CLI_PATH};
+        argv.insert(argv.end(), args.begin(), args.end());
+        const auto r = testing::runProcess(argv);
+        EXPECT_EQ(r.exitStatus, 1) << args[0];
+        EXPECT_EQ(r.err, "wintarvo-cli: cannot write to standard output: No space left on device\n");
+    }
+}
+
+TEST(Cli, RangeErrorsSayWhatIsAccepted) {
+    const std::vector<BadCall> calls = {
+        {{"perft", "-1"}, "perft: invalid depth: '-1' (0 or more)"},
+        {{"perft", "99999999999"}, "perft: invalid depth: '99999999999' (0 or more)"},
+        {{"search", "start", "--depth", "0"}, "invalid depth: '0' (-1 for no limit, or plies from 1 up)"},
+        {{"search", "start", "--time", "1.5"},
+         "invalid time: '1.5' (-1 for no limit, or whole seconds from 0 up)"},
+        {{"bench", "--threads", "3"}, "bench: invalid threads: '3' (1 or 2)"},
+    };
+    for (const auto& c : calls) {
+        const auto r = cli(c.args);
+        EXPECT_EQ(r.exitStatus, 2) << c.mentions;
+        EXPECT_NE(r.err.find(c.mentions), std::string::npos) << r.err;
+    }
+}
+
+TEST(Cli, PerftPlaysMovesFirst) {
+    // The count after one move is that move's line in the division of the start.
+    EXPECT_EQ(lastLine(cli({"perft", "1", "start", "A4-A5 (A6)"}).out), "perft 1 2125");
+    EXPECT_EQ(cli({"perft", "2", "--divide"}).out.rfind("A4-A5 (A6)\t2125\n", 0), 0u);
+    const auto illegal = cli({"perft", "1", "start", "A4-A5 (A6)", "A4-A5 (A6)"});
+    EXPECT_EQ(illegal.exitStatus, 2);
+    EXPECT_EQ(illegal.err, "wintarvo-cli perft: illegal move 'A4-A5 (A6)' in start after 1 move\n");
+}
+
+TEST(Cli, VersionAndHelpOfEachCommand) {
+    const auto version = cli({"--version"});
+    EXPECT_EQ(version.exitStatus, 0);
+    EXPECT_EQ(version.out, "wintarvo-cli " WINTARVO_PROJECT_VERSION "\n");
+    const std::string help = cli({"--help"}).out;
+    EXPECT_NE(help.find("Exit status: 0 success, 1 failure while running"), std::string::npos);
+    for (const char* command : {"perft", "show", "search", "eval", "bench"}) {
+        const auto r = cli({command, "start", "--help"});
+        EXPECT_EQ(r.exitStatus, 0) << command;
+        EXPECT_EQ(r.err, "") << command;
+        const std::string usage = "Usage: wintarvo-cli " + std::string(command) + " ";
+        ASSERT_EQ(r.out.rfind(usage, 0), 0u) << r.out;
+        // The general help lists the same synopsis.
+        const std::string synopsis = r.out.substr(20, r.out.find('\n') - 20);
+        EXPECT_NE(help.find("\n  " + synopsis + "\n"), std::string::npos) << synopsis;
     }
 }
 

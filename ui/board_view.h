@@ -108,6 +108,8 @@ class BoardView {
 
   private:
     void beep();
+    // Open's refusal: the beep and a box that names the file and the cause.
+    void refuseOpen(const std::string& path, const std::string& cause);
     void setStatusText(const std::string& text);
     void invalidate();
     void drawBoard();

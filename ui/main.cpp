@@ -1,6 +1,11 @@
-// wintarvo: the desktop program. No command-line options or settings are read, and of the
-// environment only XDG_RUNTIME_DIR, which tells where the running copies of this user meet;
-// standard output carries the debug trace.
+// wintarvo: the desktop program. Its command line holds at most a record file to open at
+// start-up (see program_arguments.h); no settings are read, and of the environment only
+// XDG_RUNTIME_DIR, which tells where the running copies of this user meet; standard output
+// carries the debug trace.
+#include <iostream>
+#include <string>
+#include <vector>
+
 #include <QApplication>
 #include <QString>
 
@@ -8,16 +13,47 @@
 #include "ui/channel_broadcast.h"
 #include "ui/desktop_services.h"
 #include "ui/interlink/broadcast_channel.h"
+#include "ui/program_arguments.h"
 #include "ui/version_info.h"
 
+namespace {
+
+std::vector<std::string> argumentsOf(int argc, char* argv[]) {
+    return std::vector<std::string>(argv + 1, argv + argc);
+}
+
+QString versionText() {
+    return QString("%1.%2.%3.%4")
+        .arg(wintarvo::FILE_VERSION[0])
+        .arg(wintarvo::FILE_VERSION[1])
+        .arg(wintarvo::FILE_VERSION[2])
+        .arg(wintarvo::FILE_VERSION[3]);
+}
+
+}  // namespace
+
 int main(int argc, char* argv[]) {
+    using wintarvo::ProgramArguments;
+    // --help and --version need no display, so they are answered before the toolkit starts.
+    const ProgramArguments early = wintarvo::parseProgramArguments(argumentsOf(argc, argv));
+    if (early.action == ProgramArguments::Action::Help) {
+        std::cout << wintarvo::PROGRAM_HELP;
+        return 0;
+    }
+    if (early.action == ProgramArguments::Action::Version) {
+        std::cout << "wintarvo " << versionText().toStdString() << '\n';
+        return 0;
+    }
+
     QApplication app(argc, argv);
+    // What is left once the toolkit has taken its own options.
+    const ProgramArguments arguments = wintarvo::parseProgramArguments(argumentsOf(argc, argv));
+    if (arguments.action == ProgramArguments::Action::Error) {
+        std::cerr << "wintarvo: " << arguments.error << " (try --help)\n";
+        return 2;
+    }
     QApplication::setApplicationName(wintarvo::PROGRAM_NAME);
-    QApplication::setApplicationVersion(QString("%1.%2.%3.%4")
-                                            .arg(wintarvo::FILE_VERSION[0])
-                                            .arg(wintarvo::FILE_VERSION[1])
-                                            .arg(wintarvo::FILE_VERSION[2])
-                                            .arg(wintarvo::FILE_VERSION[3]));
+    QApplication::setApplicationVersion(versionText());
     QGuiApplication::setDesktopFileName("wintarvo");
     // The frame ends the loop itself when it is closed.
     QApplication::setQuitOnLastWindowClosed(false);
@@ -29,5 +65,7 @@ int main(int argc, char* argv[]) {
     wintarvo::BroadcastChannel channel;
     channel.open();
     wintarvo::ChannelBroadcast broadcast(channel);
-    return wintarvo::runMainFrame(desktop, broadcast);
+    return wintarvo::runMainFrame(desktop, broadcast, [&arguments](wintarvo::MainFrame& frame) {
+        if (arguments.file) wintarvo::openAtStartUp(frame, *arguments.file);
+    });
 }
