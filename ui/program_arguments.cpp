@@ -36,11 +36,13 @@ ProgramArguments parseProgramArguments(const std::vector<std::string>& args) {
         if (!optionsEnded && a.size() > 1 && a[0] == '-') {
             result.action = ProgramArguments::Action::Error;
             result.error = "unknown option '" + a + "'";
+            result.file.reset();
             return result;
         }
         if (result.file) {
             result.action = ProgramArguments::Action::Error;
             result.error = "one file at a time: '" + *result.file + "' and '" + a + "' given";
+            result.file.reset();
             return result;
         }
         if (a.empty()) {
