@@ -40,15 +40,38 @@ TEST(Cli, PerftDivideListsEveryFirstMove) {
 }
 
 TEST(Cli, ShowPlaysMovesAndDumps) {
+    // A typed move may be compact with a rank of two digits.
     const auto r = cli({"show", "start", "A4-A5 (A6)", "D10D9C9", "J4J5J6"});
-    // D10D9C9 is seven characters and therefore not a readable move.
-    EXPECT_EQ(r.exitStatus, 2);
-    EXPECT_NE(r.err.find("D10D9C9"), std::string::npos);
+    EXPECT_EQ(r.exitStatus, 0) << r.err;
+    EXPECT_EQ(r.out, cli({"show", "start", "A4-A5 (A6)", "D10-D9 (C9)", "J4-J5 (J6)"}).out);
     const auto ok = cli({"show", "start", "A4-A5 (A6)", "D10-D9 (C9)"});
     EXPECT_EQ(ok.exitStatus, 0);
     EXPECT_EQ(ok.err, "");
     EXPECT_NE(ok.out.find("9  -- == [] BP -- == -- == -- ==  9  "), std::string::npos);
     EXPECT_NE(ok.out.find("Side to play:  White."), std::string::npos);
+}
+
+// Every notation a person may type or paste names the same move; text that is not wholly one
+// move is refused, never played somewhere else.
+TEST(Cli, TypedMovesInEveryNotation) {
+    const std::string expected = cli({"show", "start", "D1-D4 (D7)"}).out;
+    for (const char* text : {"D1-D4(D7)", "d1-d4 (d7)", "D1-D4 (d7)", "d1-d4/d7", "d1-d4-d7",
+                             "D1-D4xD7", "d1d4d7", "D1D4D7"}) {
+        const auto r = cli({"show", "start", text});
+        EXPECT_EQ(r.exitStatus, 0) << text << r.err;
+        EXPECT_EQ(r.out, expected) << text;
+    }
+    EXPECT_EQ(cli({"show", "start", "A4-A5 (A6)", "D10C9H4"}).exitStatus, 0);
+    for (const char* text : {"D1-D4 (D7)x", "D1-D4 (D7) junk", "K1-K4 (K7)", "D0-D4 (D7)",
+                             "D1-D11 (D7)", "D1D4", "", "D1-D4 (D7"}) {
+        const auto r = cli({"show", "start", text});
+        EXPECT_EQ(r.exitStatus, 2) << text;
+        EXPECT_EQ(r.out, "") << text;
+        EXPECT_EQ(r.err, "wintarvo-cli show: cannot read move '" + std::string(text) + "'\n");
+    }
+    const auto illegal = cli({"search", "test2", "D1-D4 (D7)", "--depth", "1"});
+    EXPECT_EQ(illegal.exitStatus, 2);
+    EXPECT_EQ(illegal.err, "wintarvo-cli search: illegal move 'D1-D4 (D7)' in test2 after 0 moves\n");
 }
 
 struct BadCall {

@@ -7,6 +7,7 @@
 #include "engine/game_document.h"
 #include "model/move_generation.h"
 #include "model/test_positions.h"
+#include "model/typed_move.h"
 #include "records/record_file.h"
 
 namespace wintarvo::cli {
@@ -74,7 +75,7 @@ void applyMoves(Position& p, const std::string& positionName, const std::vector<
     for (std::size_t played = 0; played < moves.size(); ++played) {
         const std::string& text = moves[played];
         Move m;
-        if (!parseMove(text, m)) throw UsageError("cannot read move '" + text + "'");
+        if (!parseTypedMove(text, m)) throw UsageError("cannot read move '" + text + "'");
         if (!isLegalMove(p, m))
             throw UsageError("illegal move '" + text + "' in " + positionName + " after " +
                              std::to_string(played) + (played == 1 ? " move" : " moves"));

@@ -42,8 +42,10 @@ Position parsePosition(const std::string& text);
 // the cause; a record without moves is the start position.
 Position positionFromFile(const std::string& path);
 
-// Applies each MOVE (legal at its turn) to p, the position named positionName; an unreadable
-// or illegal move is a UsageError that names it.
+// Applies each MOVE (read by parseTypedMove: the whole text is one move, in the record notation,
+// compact or as other programs write it; legal at its turn) to p, the position named
+// positionName. An unreadable move is the UsageError "cannot read move 'TEXT'", an illegal one
+// "illegal move 'TEXT' in POSITION after N moves".
 void applyMoves(Position& p, const std::string& positionName, const std::vector<std::string>& moves);
 
 // POSITION [MOVE ...] from the front of the positional arguments; usage is the error when

@@ -32,7 +32,9 @@ const char* const NOTES = R"NOTES(
 POSITION is start, test1, test2, test3, or the path of a record file (.amz) whose first
 line is 'Amazon Record File. Its moves are replayed from the start; a move that is not
 legal at its turn is dropped, and a line on standard error names it.
-MOVE is in record notation, for instance "D1-D4 (D7)" or D1D4D7; each must be legal at its turn.
+MOVE is one move, each legal at its turn, written in the record notation "D1-D4 (D7)",
+compactly D1D4D7 or D10C9H4, or as other programs write it: d1-d4/d7, d1-d4-d7, D1-D4xD7.
+Letters may be of either case; the whole argument must be the move.
 --threads 1 searches on one thread; --threads 2 lets a second thread evaluate children
 ahead of the search (the default where the process may use two processors). Moves,
 scores, traces and evaluation counts are the same either way.
