@@ -220,6 +220,16 @@ TEST(Cli, ARecordFileServesAsPosition) {
     EXPECT_EQ(empty.out, cli({"show", "start"}).out);
 }
 
+// The README's example game is a record as the program writes it, every move legal.
+TEST(Cli, TheExampleGameReplaysWithoutAWord) {
+    const std::string example = WINTARVO_SOURCE_DIR "/examples/opening.amz";
+    EXPECT_EQ(testing::fileBytes(example).substr(0, 21), "'Amazon Record File\r\n");
+    const auto r = cli({"eval", example});
+    EXPECT_EQ(r.exitStatus, 0);
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(lastLine(cli({"perft", "0", example, "G2-G3 (G2)"}).out), "perft 0 1");
+}
+
 // Every way a POSITION file can be unusable has its own message: path, then cause.
 TEST(Cli, EachFileProblemIsNamed) {
     testing::TempDir dir;

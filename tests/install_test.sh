@@ -14,7 +14,7 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 check_tree() {
     local root="$1"
     [ -x "$root/usr/games/wintarvo" ] || fail "no program in $root/usr/games"
-    [ -x "$root/usr/bin/wintarvo-cli" ] || fail "no command-line tool in $root/usr/bin"
+    [ -x "$root/usr/games/wintarvo-cli" ] || fail "no command-line tool in $root/usr/games"
     local desktop="$root/usr/share/applications/wintarvo.desktop"
     [ -f "$desktop" ] || fail "no desktop entry"
     desktop-file-validate "$desktop" || fail "desktop entry does not validate"
@@ -40,14 +40,15 @@ check_tree() {
 check_mime() {
     local xml="$1"
     [ -f "$xml" ] || fail "no record file type"
-    local data="$scratch/mime-data"
+    local data="$scratch/xdg/mime"
     mkdir -p "$data/packages"
     cp "$xml" "$data/packages/"
-    update-mime-database "$data" 2> "$scratch/mime-errors" || fail "update-mime-database refuses $xml"
+    XDG_DATA_DIRS="$scratch/xdg" update-mime-database "$data" 2> "$scratch/mime-errors" ||
+        fail "update-mime-database refuses $xml"
     [ ! -s "$scratch/mime-errors" ] || fail "update-mime-database: $(cat "$scratch/mime-errors")"
     grep -q '^50:application/x-wintarvo-record:\*\.amz$' "$data/globs2" || fail "no *.amz glob"
     grep -aq "'Amazon Record File" "$data/magic" || fail "no record header magic"
-    rm -rf "$data"
+    rm -rf "$scratch/xdg"
 }
 
 # A manual page of section 6, compressed as Debian wants it, that man renders without a warning.
