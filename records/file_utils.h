@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -49,5 +50,9 @@ bool writeLines(const std::string& path, const std::vector<std::string>& lines);
 // CR LF, LF alone, CR alone and blank lines all separate lines alike and a last line without a
 // line end still counts. Every other byte, NUL included, belongs to a line.
 void splitLines(std::string_view text, std::vector<std::string>& lines);
+
+// Hands each line that splitLines cuts from text to visit, in order, with its number counted as
+// an editor counts lines: CR LF, LF alone and CR alone each end one line, blank lines included.
+void forEachLine(std::string_view text, const std::function<void(std::string_view line, int number)>& visit);
 
 }  // namespace wintarvo

@@ -1,5 +1,7 @@
 #include "records/record_file.h"
 
+#include <utility>
+
 #include "diag/trace.h"
 #include "records/file_utils.h"
 
@@ -65,20 +67,12 @@ bool beginsWithRecordHeader(std::string_view text) {
 }
 
 std::vector<RecordMove> numberedMovesFromRecordText(std::string_view text) {
-    // The lines are cut where splitLines cuts them; the count only adds up the line ends.
     std::vector<RecordMove> moves;
-    int number = 1;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const auto end = text.find_first_of("\r\n", start);
-        const auto stop = end == std::string_view::npos ? text.size() : end;
-        const std::string line(text.substr(start, stop - start));
+    forEachLine(text, [&moves](std::string_view line, int number) {
+        std::string copy(line);
         Move m;
-        if (moveFromRecordLine(line, m)) moves.push_back({m, number, line});
-        if (stop < text.size() && !(text[stop] == '\r' && stop + 1 < text.size() && text[stop + 1] == '\n'))
-            ++number;
-        start = stop + 1;
-    }
+        if (moveFromRecordLine(copy, m)) moves.push_back({m, number, std::move(copy)});
+    });
     return moves;
 }
 

@@ -21,6 +21,13 @@ std::string lastLine(const std::string& out) {
     return nl == std::string::npos ? trimmed : trimmed.substr(nl + 1);
 }
 
+// A refused call: status 2, nothing on standard output, one line on standard error.
+void expectRefused(const testing::ProcessResult& r, const std::string& context) {
+    EXPECT_EQ(r.exitStatus, 2) << context;
+    EXPECT_EQ(r.out, "") << context;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << context << ": " << r.err;
+}
+
 TEST(Cli, PerftPrintsTheCountLast) {
     const auto r = cli({"perft", "2", "test2"});
     EXPECT_EQ(r.exitStatus, 0);
@@ -65,8 +72,7 @@ TEST(Cli, TypedMovesInEveryNotation) {
     for (const char* text : {"D1-D4 (D7)x", "D1-D4 (D7) junk", "K1-K4 (K7)", "D0-D4 (D7)",
                              "D1-D11 (D7)", "D1D4", "", "D1-D4 (D7"}) {
         const auto r = cli({"show", "start", text});
-        EXPECT_EQ(r.exitStatus, 2) << text;
-        EXPECT_EQ(r.out, "") << text;
+        expectRefused(r, text);
         EXPECT_EQ(r.err, "wintarvo-cli show: cannot read move '" + std::string(text) + "'\n");
     }
     const auto illegal = cli({"search", "test2", "D1-D4 (D7)", "--depth", "1"});
@@ -93,10 +99,8 @@ TEST(Cli, BadArgumentsGiveOneLineAndStatusTwo) {
     };
     for (const auto& c : calls) {
         const auto r = cli(c.args);
-        EXPECT_EQ(r.exitStatus, 2) << c.mentions;
-        EXPECT_EQ(r.out, "") << c.mentions;
+        expectRefused(r, c.mentions);
         EXPECT_NE(r.err.find(c.mentions), std::string::npos) << r.err;
-        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
     }
 }
 
@@ -190,10 +194,7 @@ TEST(Cli, SearchAndEvalRejectBadArguments) {
              {"eval"},
              {"eval", "nowhere"},
              {"bench", "extra"}}) {
-        const auto r = cli(args);
-        EXPECT_EQ(r.exitStatus, 2) << args[0];
-        EXPECT_EQ(r.out, "");
-        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+        expectRefused(cli(args), args[0]);
     }
 }
 
@@ -256,10 +257,8 @@ TEST(Cli, EachFileProblemIsNamed) {
     if (::geteuid() != 0) cases.push_back({dir.file("locked.amz"), "': not readable (permission denied)"});
     for (const Case& c : cases) {
         const auto r = cli({"eval", c.path});
-        EXPECT_EQ(r.exitStatus, 2) << c.path;
-        EXPECT_EQ(r.out, "") << c.path;
+        expectRefused(r, c.path);
         EXPECT_EQ(r.err.rfind("wintarvo-cli eval: '" + c.path + c.cause, 0), 0u) << r.err;
-        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
     }
 }
 
@@ -300,7 +299,7 @@ TEST(Cli, RangeErrorsSayWhatIsAccepted) {
     };
     for (const auto& c : calls) {
         const auto r = cli(c.args);
-        EXPECT_EQ(r.exitStatus, 2) << c.mentions;
+        expectRefused(r, c.mentions);
         EXPECT_NE(r.err.find(c.mentions), std::string::npos) << r.err;
     }
 }
