@@ -2,7 +2,7 @@
 # Sets up a Debian machine for WinTarvo, builds it and either starts the program or runs the
 # whole test suite.
 #
-#   ./build.sh run     install what is missing, build in Release, start the program
+#   ./build.sh run     install what is missing, build the programs in Release, start wintarvo
 #   ./build.sh test    install what is missing, build, run every test through ctest
 #
 # WINTARVO_SANITIZE=address (AddressSanitizer + UndefinedBehaviorSanitizer) or
@@ -22,11 +22,14 @@ case "$sanitize" in
     *) echo "$0: WINTARVO_SANITIZE must be empty, address or thread" >&2; exit 2 ;;
 esac
 
-packages=(g++ cmake ninja-build pkg-config qt6-base-dev libgtest-dev libbenchmark-dev)
+packages=(g++ cmake ninja-build pkg-config qt6-base-dev)
 if [ "$mode" = test ]; then
-    # clang with its libFuzzer runtime builds the fuzz targets; desktop-file-validate checks
-    # the desktop entry; dpkg-dev lets CPack build the Debian package.
-    packages+=(clang libclang-rt-14-dev desktop-file-utils dpkg-dev file)
+    # GoogleTest and Google Benchmark for the tests and benchmarks; clang with its libFuzzer
+    # runtime builds the fuzz targets; desktop-file-validate checks the desktop entry;
+    # dpkg-dev lets CPack build the Debian package, which lintian checks; man-db checks the
+    # manual pages and shared-mime-info the record file type.
+    packages+=(libgtest-dev libbenchmark-dev clang libclang-rt-14-dev desktop-file-utils
+               dpkg-dev file lintian man-db shared-mime-info)
 fi
 
 missing=()
@@ -51,9 +54,19 @@ else
     type=Release
 fi
 
+# Starting the program needs only the program (and the command-line tool beside it): the
+# tests, the benchmarks and the fuzz targets are configured and built by the test mode alone.
+if [ "$mode" = run ]; then
+    everything=OFF
+    targets=(--target wintarvo wintarvo-cli)
+else
+    everything=ON
+    targets=()
+fi
 cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE="$type" \
-    -DWINTARVO_SANITIZE="$sanitize" -DWINTARVO_WERROR=ON
-cmake --build "$build"
+    -DWINTARVO_SANITIZE="$sanitize" -DWINTARVO_WERROR=ON \
+    -DWINTARVO_BUILD_TESTS="$everything" -DWINTARVO_BUILD_BENCH="$everything"
+cmake --build "$build" "${targets[@]}"
 
 if [ "$mode" = run ]; then
     if [ -x "$build/ui/wintarvo" ]; then

@@ -30,10 +30,29 @@ private:
     int fd_;
 };
 
-bool readAll(int fd, std::size_t maxBytes, std::string& out) {
+// What the system's errno says about a path that could not be looked at or opened.
+ReadFailure failureOf(int error) {
+    switch (error) {
+        case ENOENT:
+        case ENOTDIR: return ReadFailure::Missing;
+        case EACCES:
+        case EPERM: return ReadFailure::NoPermission;
+        case EISDIR: return ReadFailure::Folder;
+        default: return ReadFailure::Failed;
+    }
+}
+
+ReadFailure kindFailure(const struct stat& st) {
+    if (S_ISREG(st.st_mode)) return ReadFailure::None;
+    return S_ISDIR(st.st_mode) ? ReadFailure::Folder : ReadFailure::NotRegularFile;
+}
+
+ReadFailure readAll(int fd, std::size_t maxBytes, std::string& out) {
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) return false;
-    if (st.st_size < 0 || static_cast<std::uintmax_t>(st.st_size) > maxBytes) return false;
+    if (::fstat(fd, &st) != 0) return ReadFailure::Failed;
+    if (const ReadFailure kind = kindFailure(st); kind != ReadFailure::None) return kind;
+    if (st.st_size < 0 || static_cast<std::uintmax_t>(st.st_size) > maxBytes)
+        return ReadFailure::TooLarge;
     out.reserve(static_cast<std::size_t>(st.st_size));
 
     // The size is only a hint: a file may grow while it is read, and some files (those under
@@ -46,11 +65,11 @@ bool readAll(int fd, std::size_t maxBytes, std::string& out) {
         const ssize_t n = ::read(fd, chunk.data(), std::min(chunk.size(), room));
         if (n < 0) {
             if (errno == EINTR) continue;
-            return false;
+            return ReadFailure::Failed;
         }
-        if (n == 0) return true;
+        if (n == 0) return ReadFailure::None;
         out.append(chunk.data(), static_cast<std::size_t>(n));
-        if (out.size() > maxBytes) return false;
+        if (out.size() > maxBytes) return ReadFailure::TooLarge;
     }
 }
 
@@ -154,18 +173,20 @@ bool pathExists(const std::string& path) {
     return ::stat(path.c_str(), &st) == 0;
 }
 
-bool readRegularFile(const std::string& path, std::size_t maxBytes, std::string& bytes) {
+ReadFailure readRegularFile(const std::string& path, std::size_t maxBytes, std::string& bytes) {
     // Looking before opening keeps devices from being opened at all; the descriptor is checked
     // again in case the path changed in between, and O_NONBLOCK keeps a FIFO that slipped in
     // from blocking the open.
     struct stat st {};
-    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+    if (::stat(path.c_str(), &st) != 0) return failureOf(errno);
+    if (const ReadFailure kind = kindFailure(st); kind != ReadFailure::None) return kind;
     const ReadDescriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-    if (fd.get() < 0) return false;
+    if (fd.get() < 0) return failureOf(errno);
     std::string content;
-    if (!readAll(fd.get(), maxBytes, content)) return false;
+    if (const ReadFailure failure = readAll(fd.get(), maxBytes, content); failure != ReadFailure::None)
+        return failure;
     bytes += content;
-    return true;
+    return ReadFailure::None;
 }
 
 bool replaceRegularFile(const std::string& path, std::string_view bytes) {

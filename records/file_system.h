@@ -18,10 +18,22 @@ namespace wintarvo::file_system {
 // True when something exists at the path (links followed).
 bool pathExists(const std::string& path);
 
-// Appends the whole content of the regular file at the path to bytes. False, with bytes
-// unchanged, when the path names anything but a regular file, the file cannot be opened or
-// read, or it holds more than maxBytes bytes.
-bool readRegularFile(const std::string& path, std::size_t maxBytes, std::string& bytes);
+// Why a file could not be read.
+enum class ReadFailure {
+    None,
+    Missing,         // nothing at the path (or a link that leads nowhere)
+    Folder,          // a folder
+    NotRegularFile,  // a device, a FIFO, a socket
+    NoPermission,    // the user may not read it, or not reach it
+    TooLarge,        // more bytes than the caller accepts
+    Failed,          // the system refused it for another reason
+};
+
+// Appends the whole content of the regular file at the path to bytes and returns
+// ReadFailure::None. Otherwise bytes stay unchanged and the result says why: the path names
+// anything but a regular file, the file cannot be opened or read, or it holds more than
+// maxBytes bytes.
+ReadFailure readRegularFile(const std::string& path, std::size_t maxBytes, std::string& bytes);
 
 // Creates or replaces the regular file at the path so that it holds exactly these bytes.
 // True only when every byte has reached the disk. A path that names something other than a

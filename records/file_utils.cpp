@@ -9,7 +9,26 @@ bool fileExists(const std::string& path) {
 }
 
 bool readWholeFile(const std::string& path, std::string& text) {
-    return !path.empty() && file_system::readRegularFile(path, MAX_READ_BYTES, text);
+    return readWholeFileChecked(path, text) == ReadFailure::None;
+}
+
+ReadFailure readWholeFileChecked(const std::string& path, std::string& text) {
+    if (path.empty()) return ReadFailure::Missing;
+    return file_system::readRegularFile(path, MAX_READ_BYTES, text);
+}
+
+std::string readFailureText(ReadFailure failure) {
+    switch (failure) {
+        case ReadFailure::None: return "read";
+        case ReadFailure::Missing: return "no such file";
+        case ReadFailure::Folder: return "a folder, not a file";
+        case ReadFailure::NotRegularFile: return "not a regular file";
+        case ReadFailure::NoPermission: return "not readable (permission denied)";
+        case ReadFailure::TooLarge:
+            return "larger than the limit of " + std::to_string(MAX_READ_BYTES / (1024 * 1024)) + " MiB";
+        case ReadFailure::Failed: break;
+    }
+    return "cannot be read";
 }
 
 bool readLines(const std::string& path, std::vector<std::string>& lines) {
@@ -34,11 +53,19 @@ bool writeLines(const std::string& path, const std::vector<std::string>& lines) 
 }
 
 void splitLines(std::string_view text, std::vector<std::string>& lines) {
+    forEachLine(text, [&lines](std::string_view line, int) { lines.emplace_back(line); });
+}
+
+void forEachLine(std::string_view text, const std::function<void(std::string_view line, int number)>& visit) {
+    int number = 1;
     std::size_t start = 0;
     while (start < text.size()) {
         const auto end = text.find_first_of("\r\n", start);
         const auto stop = end == std::string_view::npos ? text.size() : end;
-        if (stop > start) lines.emplace_back(text.substr(start, stop - start));
+        if (stop > start) visit(text.substr(start, stop - start), number);
+        // The CR of a CR LF leaves the counting to its LF.
+        const bool crBeforeLf = stop + 1 < text.size() && text[stop] == '\r' && text[stop + 1] == '\n';
+        if (stop < text.size() && !crBeforeLf) ++number;
         start = stop + 1;
     }
 }

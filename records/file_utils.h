@@ -9,11 +9,16 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "records/file_system.h"
+
 namespace wintarvo {
+
+using file_system::ReadFailure;
 
 // A full game record is about a kilobyte; four mebibytes leave room for any amount of comment
 // while keeping a stray large file (or one that never ends) from being loaded into memory.
@@ -24,6 +29,13 @@ bool fileExists(const std::string& path);
 
 // Appends the file's bytes, exactly as they are, to text.
 bool readWholeFile(const std::string& path, std::string& text);
+
+// The same, saying why the file could not be read; an empty path is Missing.
+ReadFailure readWholeFileChecked(const std::string& path, std::string& text);
+
+// The cause of a failed read in words, to follow the path in a message: "no such file",
+// "a folder, not a file", "larger than the limit of 4 MiB" and so on.
+std::string readFailureText(ReadFailure failure);
 
 // Appends the file's lines (see splitLines) to lines. False as well when the file is empty.
 bool readLines(const std::string& path, std::vector<std::string>& lines);
@@ -38,5 +50,9 @@ bool writeLines(const std::string& path, const std::vector<std::string>& lines);
 // CR LF, LF alone, CR alone and blank lines all separate lines alike and a last line without a
 // line end still counts. Every other byte, NUL included, belongs to a line.
 void splitLines(std::string_view text, std::vector<std::string>& lines);
+
+// Hands each line that splitLines cuts from text to visit, in order, with its number counted as
+// an editor counts lines: CR LF, LF alone and CR alone each end one line, blank lines included.
+void forEachLine(std::string_view text, const std::function<void(std::string_view line, int number)>& visit);
 
 }  // namespace wintarvo

@@ -1,15 +1,11 @@
 #include "records/record_file.h"
 
+#include <utility>
+
 #include "diag/trace.h"
 #include "records/file_utils.h"
 
 namespace wintarvo {
-namespace {
-
-const char* const RECORD_HEADER = "'Amazon Record File";
-const char* const RECORD_TRAILER = "'End of File";
-
-}  // namespace
 
 void RecordFile::setMoves(const MoveList& moves) { moves_ = moves; }
 
@@ -29,26 +25,54 @@ bool RecordFile::writeRecord(const std::string& path) const {
 }
 
 bool RecordFile::readRecord(const std::string& path) {
+    ReadFailure failure = ReadFailure::None;
+    return readRecord(path, failure);
+}
+
+bool RecordFile::readRecord(const std::string& path, ReadFailure& failure) {
     // 1. A missing file is the one failure worth a trace line.
     if (!fileExists(path)) {
         traceLine(path + " does not exist");
+        failure = ReadFailure::Missing;
         return false;
     }
     // 2. Unreadable or empty: the list stays as it was.
-    std::vector<std::string> lines;
-    if (!readLines(path, lines)) return false;
+    std::string text;
+    failure = readWholeFileChecked(path, text);
+    if (failure != ReadFailure::None || text.empty()) return false;
     // 3.-4. Otherwise the file's moves replace the list, even when there are none.
+    std::vector<std::string> lines;
+    splitLines(text, lines);
     moves_ = movesFromRecordLines(lines);
     return true;
+}
+
+bool moveFromRecordLine(const std::string& line, Move& m) {
+    if (line.empty() || line[0] == '\'' || line[0] == 'N') return false;
+    m = Move::null();
+    return parseMove(line, m);
 }
 
 MoveList movesFromRecordLines(const std::vector<std::string>& lines) {
     MoveList moves;
     for (const auto& line : lines) {
-        if (line.empty() || line[0] == '\'' || line[0] == 'N') continue;
         Move m;
-        if (parseMove(line, m)) moves.push_back(m);
+        if (moveFromRecordLine(line, m)) moves.push_back(m);
     }
+    return moves;
+}
+
+bool beginsWithRecordHeader(std::string_view text) {
+    return text.substr(0, text.find_first_of("\r\n")) == RECORD_HEADER;
+}
+
+std::vector<RecordMove> numberedMovesFromRecordText(std::string_view text) {
+    std::vector<RecordMove> moves;
+    forEachLine(text, [&moves](std::string_view line, int number) {
+        std::string copy(line);
+        Move m;
+        if (moveFromRecordLine(copy, m)) moves.push_back({m, number, std::move(copy)});
+    });
     return moves;
 }
 

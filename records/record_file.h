@@ -12,11 +12,16 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "model/move_list.h"
+#include "records/file_utils.h"
 
 namespace wintarvo {
+
+inline constexpr std::string_view RECORD_HEADER = "'Amazon Record File";
+inline constexpr std::string_view RECORD_TRAILER = "'End of File";
 
 class RecordFile {
 public:
@@ -34,6 +39,8 @@ public:
     // could be read and is not empty, whether or not it named any move; on false the list is
     // unchanged, and a path with nothing at it is reported on the trace.
     bool readRecord(const std::string& path);
+    // The same, and on false says why: the file's read failure, or None for an empty file.
+    bool readRecord(const std::string& path, ReadFailure& failure);
 
 private:
     MoveList moves_;
@@ -43,5 +50,23 @@ private:
 // apostrophe (header, trailer, comments) or with an upper-case N contribute nothing, and every
 // other line that parseMove reads is a move. Squares off the board are kept as -1.
 MoveList movesFromRecordLines(const std::vector<std::string>& lines);
+
+// The rule above for one line: true, with m filled, when the line names a move.
+bool moveFromRecordLine(const std::string& line, Move& m);
+
+// True when the text's first line (up to the first CR or LF) is the header: the mark of a
+// record file for those who tell files apart by their content.
+bool beginsWithRecordHeader(std::string_view text);
+
+// A move of a record with the place it was read from.
+struct RecordMove {
+    Move move;
+    int line = 0;      // counted from 1 as an editor counts: CR LF, LF and CR each end a line
+    std::string text;  // the line as written
+};
+
+// The moves of a record's text with their lines: exactly the moves, in the same order, that
+// movesFromRecordLines reads from the lines splitLines cuts from the text.
+std::vector<RecordMove> numberedMovesFromRecordText(std::string_view text);
 
 }  // namespace wintarvo

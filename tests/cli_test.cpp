@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "support/process.h"
 #include "support/temp_dir.h"
 
@@ -16,6 +19,13 @@ std::string lastLine(const std::string& out) {
     while (!trimmed.empty() && trimmed.back() == '\n') trimmed.pop_back();
     const auto nl = trimmed.rfind('\n');
     return nl == std::string::npos ? trimmed : trimmed.substr(nl + 1);
+}
+
+// A refused call: status 2, nothing on standard output, one line on standard error.
+void expectRefused(const testing::ProcessResult& r, const std::string& context) {
+    EXPECT_EQ(r.exitStatus, 2) << context;
+    EXPECT_EQ(r.out, "") << context;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << context << ": " << r.err;
 }
 
 TEST(Cli, PerftPrintsTheCountLast) {
@@ -37,15 +47,37 @@ TEST(Cli, PerftDivideListsEveryFirstMove) {
 }
 
 TEST(Cli, ShowPlaysMovesAndDumps) {
+    // A typed move may be compact with a rank of two digits.
     const auto r = cli({"show", "start", "A4-A5 (A6)", "D10D9C9", "J4J5J6"});
-    // D10D9C9 is seven characters and therefore not a readable move.
-    EXPECT_EQ(r.exitStatus, 2);
-    EXPECT_NE(r.err.find("D10D9C9"), std::string::npos);
+    EXPECT_EQ(r.exitStatus, 0) << r.err;
+    EXPECT_EQ(r.out, cli({"show", "start", "A4-A5 (A6)", "D10-D9 (C9)", "J4-J5 (J6)"}).out);
     const auto ok = cli({"show", "start", "A4-A5 (A6)", "D10-D9 (C9)"});
     EXPECT_EQ(ok.exitStatus, 0);
     EXPECT_EQ(ok.err, "");
     EXPECT_NE(ok.out.find("9  -- == [] BP -- == -- == -- ==  9  "), std::string::npos);
     EXPECT_NE(ok.out.find("Side to play:  White."), std::string::npos);
+}
+
+// Every notation a person may type or paste names the same move; text that is not wholly one
+// move is refused, never played somewhere else.
+TEST(Cli, TypedMovesInEveryNotation) {
+    const std::string expected = cli({"show", "start", "D1-D4 (D7)"}).out;
+    for (const char* text : {"D1-D4(D7)", "d1-d4 (d7)", "D1-D4 (d7)", "d1-d4/d7", "d1-d4-d7",
+                             "D1-D4xD7", "d1d4d7", "D1D4D7"}) {
+        const auto r = cli({"show", "start", text});
+        EXPECT_EQ(r.exitStatus, 0) << text << r.err;
+        EXPECT_EQ(r.out, expected) << text;
+    }
+    EXPECT_EQ(cli({"show", "start", "A4-A5 (A6)", "D10C9H4"}).exitStatus, 0);
+    for (const char* text : {"D1-D4 (D7)x", "D1-D4 (D7) junk", "K1-K4 (K7)", "D0-D4 (D7)",
+                             "D1-D11 (D7)", "D1D4", "", "D1-D4 (D7"}) {
+        const auto r = cli({"show", "start", text});
+        expectRefused(r, text);
+        EXPECT_EQ(r.err, "wintarvo-cli show: cannot read move '" + std::string(text) + "'\n");
+    }
+    const auto illegal = cli({"search", "test2", "D1-D4 (D7)", "--depth", "1"});
+    EXPECT_EQ(illegal.exitStatus, 2);
+    EXPECT_EQ(illegal.err, "wintarvo-cli search: illegal move 'D1-D4 (D7)' in test2 after 0 moves\n");
 }
 
 struct BadCall {
@@ -67,10 +99,8 @@ TEST(Cli, BadArgumentsGiveOneLineAndStatusTwo) {
     };
     for (const auto& c : calls) {
         const auto r = cli(c.args);
-        EXPECT_EQ(r.exitStatus, 2) << c.mentions;
-        EXPECT_EQ(r.out, "") << c.mentions;
+        expectRefused(r, c.mentions);
         EXPECT_NE(r.err.find(c.mentions), std::string::npos) << r.err;
-        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
     }
 }
 
@@ -164,10 +194,7 @@ TEST(Cli, SearchAndEvalRejectBadArguments) {
              {"eval"},
              {"eval", "nowhere"},
              {"bench", "extra"}}) {
-        const auto r = cli(args);
-        EXPECT_EQ(r.exitStatus, 2) << args[0];
-        EXPECT_EQ(r.out, "");
-        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+        expectRefused(cli(args), args[0]);
     }
 }
 
@@ -186,14 +213,121 @@ TEST(Cli, ARecordFileServesAsPosition) {
     const auto searched = cli({"search", game, "G10-G9 (G8)", "--depth", "1"});
     EXPECT_EQ(searched.exitStatus, 0) << searched.err;
 
-    testing::writeFileBytes(dir.file("empty.amz"), "");
+    // A record without moves is an empty game: the start position.
     testing::writeFileBytes(dir.file("nomoves.amz"), "'Amazon Record File\r\nhello\r\n'End of File\r\n");
-    for (const std::string& bad : {dir.file("missing.amz"), dir.file("empty.amz"),
-                                   dir.file("nomoves.amz"), dir.path()}) {
-        const auto r = cli({"show", bad});
-        EXPECT_EQ(r.exitStatus, 2) << bad;
-        EXPECT_EQ(r.out, "") << bad;
-        EXPECT_NE(r.err.find(bad), std::string::npos) << r.err;
+    const auto empty = cli({"show", dir.file("nomoves.amz")});
+    EXPECT_EQ(empty.exitStatus, 0) << empty.err;
+    EXPECT_EQ(empty.err, "");
+    EXPECT_EQ(empty.out, cli({"show", "start"}).out);
+}
+
+// The README's example game is a record as the program writes it, every move legal.
+TEST(Cli, TheExampleGameReplaysWithoutAWord) {
+    const std::string example = WINTARVO_SOURCE_DIR "/examples/opening.amz";
+    EXPECT_EQ(testing::fileBytes(example).substr(0, 21), "'Amazon Record File\r\n");
+    const auto r = cli({"eval", example});
+    EXPECT_EQ(r.exitStatus, 0);
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(lastLine(cli({"perft", "0", example, "G2-G3 (G2)"}).out), "perft 0 1");
+}
+
+// Every way a POSITION file can be unusable has its own message: path, then cause.
+TEST(Cli, EachFileProblemIsNamed) {
+    testing::TempDir dir;
+    testing::writeFileBytes(dir.file("empty.amz"), "");
+    testing::writeFileBytes(dir.file("notes.txt"), "A4-A5 (A6)\r\n'Amazon Record File\r\n");
+    testing::writeFileBytes(dir.file("huge.amz"),
+                            "'Amazon Record File\r\n" + std::string(4 * 1024 * 1024, '\'') + "\r\n");
+    testing::writeFileBytes(dir.file("locked.amz"), "'Amazon Record File\r\n");
+    ::chmod(dir.file("locked.amz").c_str(), 0);
+    struct Case {
+        std::string path;
+        const char* cause;
+    };
+    std::vector<Case> cases = {
+        {dir.file("missing.amz"), "': no such file (POSITION is start, test1, test2, test3 or a record file)"},
+        {"tset1", "': no such file"},
+        {dir.path(), "': a folder, not a file"},
+        {"/dev/null", "': not a regular file"},
+        {dir.file("empty.amz"), "': not a record file (its first line is not 'Amazon Record File)"},
+        {dir.file("notes.txt"), "': not a record file"},
+        {dir.file("huge.amz"), "': larger than the limit of 4 MiB"},
+    };
+    // The superuser reads any file: the case needs an ordinary user.
+    if (::geteuid() != 0) cases.push_back({dir.file("locked.amz"), "': not readable (permission denied)"});
+    for (const Case& c : cases) {
+        const auto r = cli({"eval", c.path});
+        expectRefused(r, c.path);
+        EXPECT_EQ(r.err.rfind("wintarvo-cli eval: '" + c.path + c.cause, 0), 0u) << r.err;
+    }
+}
+
+// Moves not legal at their turn are dropped as Open drops them, each named with its line as
+// an editor numbers it, whatever the line ends.
+TEST(Cli, DroppedRecordMovesAreReportedWithTheirLines) {
+    testing::TempDir dir;
+    const std::string game = dir.file("game.amz");
+    testing::writeFileBytes(game, "'Amazon Record File\r\nA4-A5 (A6)\r\n\r\nA4-A5 (A6)\nD10-D9 (C9)\n"
+                                  "Z1-A1 (A2)\rJ4-J5 (J6)\r\nJ4-J5 (J6)\r\n'End of File\r\n");
+    const auto r = cli({"show", game});
+    EXPECT_EQ(r.exitStatus, 0);
+    EXPECT_EQ(r.err, game + ": line 4: move 'A4-A5 (A6)' is not legal here, skipped\n" +
+                         game + ": line 6: move 'Z1-A1 (A2)' is not legal here, skipped\n" +
+                         game + ": line 8: move 'J4-J5 (J6)' is not legal here, skipped\n");
+    EXPECT_EQ(r.out, cli({"show", "start", "A4-A5 (A6)", "D10-D9 (C9)", "J4-J5 (J6)"}).out);
+}
+
+TEST(Cli, OutputThatCannotBeWrittenFailsWithStatusOne) {
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"show", "start"}, {"perft", "2", "test1", "--divide"}, {"--help"}}) {
+        std::vector<std::string> argv = {"/bin/sh", "-c", "exec \"$0\" \"$@\" > /dev/full", WINTARVO_CLI_PATH};
+        argv.insert(argv.end(), args.begin(), args.end());
+        const auto r = testing::runProcess(argv);
+        EXPECT_EQ(r.exitStatus, 1) << args[0];
+        EXPECT_EQ(r.err, "wintarvo-cli: cannot write to standard output: No space left on device\n");
+    }
+}
+
+TEST(Cli, RangeErrorsSayWhatIsAccepted) {
+    const std::vector<BadCall> calls = {
+        {{"perft", "-1"}, "perft: invalid depth: '-1' (0 or more)"},
+        {{"perft", "99999999999"}, "perft: invalid depth: '99999999999' (0 or more)"},
+        {{"search", "start", "--depth", "0"}, "invalid depth: '0' (-1 for no limit, or plies from 1 up)"},
+        {{"search", "start", "--time", "1.5"},
+         "invalid time: '1.5' (-1 for no limit, or whole seconds from 0 up)"},
+        {{"bench", "--threads", "3"}, "bench: invalid threads: '3' (1 or 2)"},
+    };
+    for (const auto& c : calls) {
+        const auto r = cli(c.args);
+        expectRefused(r, c.mentions);
+        EXPECT_NE(r.err.find(c.mentions), std::string::npos) << r.err;
+    }
+}
+
+TEST(Cli, PerftPlaysMovesFirst) {
+    // The count after one move is that move's line in the division of the start.
+    EXPECT_EQ(lastLine(cli({"perft", "1", "start", "A4-A5 (A6)"}).out), "perft 1 2125");
+    EXPECT_EQ(cli({"perft", "2", "--divide"}).out.rfind("A4-A5 (A6)\t2125\n", 0), 0u);
+    const auto illegal = cli({"perft", "1", "start", "A4-A5 (A6)", "A4-A5 (A6)"});
+    EXPECT_EQ(illegal.exitStatus, 2);
+    EXPECT_EQ(illegal.err, "wintarvo-cli perft: illegal move 'A4-A5 (A6)' in start after 1 move\n");
+}
+
+TEST(Cli, VersionAndHelpOfEachCommand) {
+    const auto version = cli({"--version"});
+    EXPECT_EQ(version.exitStatus, 0);
+    EXPECT_EQ(version.out, "wintarvo-cli " WINTARVO_PROJECT_VERSION "\n");
+    const std::string help = cli({"--help"}).out;
+    EXPECT_NE(help.find("Exit status: 0 success, 1 failure while running"), std::string::npos);
+    for (const char* command : {"perft", "show", "search", "eval", "bench"}) {
+        const auto r = cli({command, "start", "--help"});
+        EXPECT_EQ(r.exitStatus, 0) << command;
+        EXPECT_EQ(r.err, "") << command;
+        const std::string usage = "Usage: wintarvo-cli " + std::string(command) + " ";
+        ASSERT_EQ(r.out.rfind(usage, 0), 0u) << r.out;
+        // The general help lists the same synopsis.
+        const std::string synopsis = r.out.substr(20, r.out.find('\n') - 20);
+        EXPECT_NE(help.find("\n  " + synopsis + "\n"), std::string::npos) << synopsis;
     }
 }
 

@@ -136,6 +136,36 @@ const ReadCase READ_CASES[] = {
 INSTANTIATE_TEST_SUITE_P(Lines, RecordReading, ::testing::ValuesIn(READ_CASES),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// The reading with line numbers finds exactly the moves of the file reading.
+TEST_P(RecordReading, WithLineNumbersFindsTheSameMoves) {
+    MoveList moves;
+    for (const RecordMove& m : numberedMovesFromRecordText(GetParam().content)) moves.push_back(m.move);
+    EXPECT_EQ(moves, GetParam().expected);
+}
+
+TEST(RecordFile, LinesAreNumberedAsAnEditorNumbersThem) {
+    // CR LF, LF and CR each end one line; blank and skipped lines count.
+    const std::string text = "'Amazon Record File\r\nA4-A5 (A6)\r\n\r\n\nD10-D9 (C9)\rx\rD1D4D7";
+    const std::vector<RecordMove> moves = numberedMovesFromRecordText(text);
+    ASSERT_EQ(moves.size(), 3u);
+    EXPECT_EQ(moves[0].line, 2);
+    EXPECT_EQ(moves[0].text, "A4-A5 (A6)");
+    EXPECT_EQ(moves[1].line, 5);
+    EXPECT_EQ(moves[1].text, "D10-D9 (C9)");
+    EXPECT_EQ(moves[2].line, 7);
+    EXPECT_EQ(moves[2].move, D1_D4_D7);
+}
+
+TEST(RecordFile, TheHeaderMarksARecord) {
+    EXPECT_TRUE(beginsWithRecordHeader(EXAMPLE));
+    EXPECT_TRUE(beginsWithRecordHeader("'Amazon Record File"));
+    EXPECT_TRUE(beginsWithRecordHeader("'Amazon Record File\nA4-A5 (A6)"));
+    EXPECT_FALSE(beginsWithRecordHeader(""));
+    EXPECT_FALSE(beginsWithRecordHeader("\r\n'Amazon Record File\r\n"));
+    EXPECT_FALSE(beginsWithRecordHeader("'Amazon Record File, edited\r\n"));
+    EXPECT_FALSE(beginsWithRecordHeader("A4-A5 (A6)\r\n"));
+}
+
 // ---------------------------------------------------------------------------------------------
 // Reading: files that are refused. Each must fail quickly and keep the list as it was.
 
@@ -143,6 +173,9 @@ struct RefusedReadCase {
     const char* name;
     // Prepares the thing to read inside the folder and returns its path (none to skip).
     std::function<std::optional<std::string>(const TempDir&)> prepare;
+    // What the reader says about it (None: an empty file, read but refused; nothing where the
+    // system decides).
+    std::optional<ReadFailure> cause;
 };
 
 void PrintTo(const RefusedReadCase& c, std::ostream* os) { *os << c.name; }
@@ -157,8 +190,12 @@ TEST_P(RefusedReading, FailsQuicklyAndKeepsTheList) {
     record.setMoves({SENTINEL});
     testing::TraceCapture trace;
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_FALSE(record.readRecord(*path));
+    ReadFailure failure = ReadFailure::Failed;
+    EXPECT_FALSE(record.readRecord(*path, failure));
     EXPECT_LT(secondsSince(start), 5.0);
+    if (GetParam().cause) {
+        EXPECT_EQ(failure, *GetParam().cause);
+    }
     EXPECT_EQ(trace.text(), "");  // only a missing file is reported
     MoveList moves;
     ASSERT_TRUE(record.getMoves(moves));
@@ -185,21 +222,26 @@ const RefusedReadCase REFUSED_READ_CASES[] = {
      [](const TempDir& dir) {
          writeFileBytes(dir.file("empty.amz"), "");
          return std::optional(dir.file("empty.amz"));
-     }},
-    {"Folder", [](const TempDir& dir) { return std::optional(dir.path()); }},
+     },
+     ReadFailure::None},
+    {"Folder", [](const TempDir& dir) { return std::optional(dir.path()); }, ReadFailure::Folder},
     {"Fifo",
      [](const TempDir& dir) {
          ::mkfifo(dir.file("pipe.amz").c_str(), 0600);
          return existing(dir.file("pipe.amz"), S_IFIFO);
-     }},
-    {"EndlessDevice", [](const TempDir&) { return existing("/dev/zero", S_IFCHR); }},
+     },
+     ReadFailure::NotRegularFile},
+    {"EndlessDevice", [](const TempDir&) { return existing("/dev/zero", S_IFCHR); },
+     ReadFailure::NotRegularFile},
     {"SparseFileOfThreeHundredMegabytes",
-     [](const TempDir& dir) { return sparseFile(dir, off_t{300} << 20); }},
+     [](const TempDir& dir) { return sparseFile(dir, off_t{300} << 20); }, ReadFailure::TooLarge},
     {"OneByteOverTheLimit",
-     [](const TempDir& dir) { return sparseFile(dir, static_cast<off_t>(MAX_READ_BYTES) + 1); }},
-    // A regular file that reports size 0 and would yield hundreds of gigabytes.
+     [](const TempDir& dir) { return sparseFile(dir, static_cast<off_t>(MAX_READ_BYTES) + 1); },
+     ReadFailure::TooLarge},
+    // A regular file that reports size 0 and would yield hundreds of gigabytes, where the
+    // system lets it be read at all.
     {"FileThatUnderstatesItsSize",
-     [](const TempDir&) { return existing("/proc/self/pagemap", S_IFREG); }},
+     [](const TempDir&) { return existing("/proc/self/pagemap", S_IFREG); }, std::nullopt},
 };
 
 INSTANTIATE_TEST_SUITE_P(Files, RefusedReading, ::testing::ValuesIn(REFUSED_READ_CASES),
@@ -340,6 +382,24 @@ TEST(RecordFileWriting, AWriteProtectedFileIsKept) {
     EXPECT_EQ(code, 0);
     EXPECT_EQ(fileBytes(path), OLD_CONTENT);
     EXPECT_EQ(dir.entries(), std::vector<std::string>{"game.amz"});
+}
+
+TEST(RecordFile, AFileTheUserMayNotReadSaysSo) {
+    TempDir dir;
+    const std::string path = dir.file("game.amz");
+    writeFileBytes(path, EXAMPLE);
+    ASSERT_EQ(::chmod(path.c_str(), 0), 0);
+    ASSERT_EQ(::chmod(dir.path().c_str(), 0755), 0);
+    // Root reads any file; the read is tried as an ordinary user.
+    const int code = exitCodeOfChild([&] {
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) return 2;
+        RecordFile record;
+        ReadFailure failure = ReadFailure::None;
+        if (record.readRecord(path, failure)) return 3;
+        return failure == ReadFailure::NoPermission ? 0 : 4;
+    });
+    if (code == 2) GTEST_SKIP() << "cannot act as an ordinary user here";
+    EXPECT_EQ(code, 0);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -2,23 +2,30 @@
 
 #include <algorithm>
 #include <charconv>
+#include <climits>
+#include <iostream>
 
-#include "diag/trace.h"
 #include "engine/game_document.h"
 #include "model/move_generation.h"
 #include "model/test_positions.h"
+#include "model/typed_move.h"
 #include "records/record_file.h"
 
 namespace wintarvo::cli {
 
-int parseInt(const std::string& text, const std::string& what) {
+const Accepted DEPTH_LIMIT = {1, INT_MAX, true, "-1 for no limit, or plies from 1 up"};
+const Accepted TIME_LIMIT = {0, INT_MAX, true, "-1 for no limit, or whole seconds from 0 up"};
+
+int parseInt(const std::string& text, const std::string& what, const Accepted& accepted) {
     int value = 0;
     const char* first = text.data();
     const char* last = text.data() + text.size();
     if (first != last && *first == '+') ++first;
     const auto [end, ec] = std::from_chars(first, last, value);
-    if (text.empty() || ec != std::errc() || end != last)
-        throw UsageError("invalid " + what + ": '" + text + "'");
+    const bool inRange = (value >= accepted.min && value <= accepted.max) ||
+                         (accepted.orMinusOne && value == -1);
+    if (text.empty() || ec != std::errc() || end != last || !inRange)
+        throw UsageError("invalid " + what + ": '" + text + "' (" + accepted.text + ")");
     return value;
 }
 
@@ -34,34 +41,57 @@ Position parsePosition(const std::string& text) {
             return p;
         }
     }
-    return positionFromRecord(text);
+    return positionFromFile(text);
 }
 
-Position positionFromRecord(const std::string& path) {
-    // Read as the Open command reads: the file's trace line stays off standard output, which
-    // belongs to the command's own results.
-    RecordFile record;
-    setStandardOutputEnabled(false);
-    const bool read = record.readRecord(path);
-    setStandardOutputEnabled(true);
-    MoveList moves;
-    if (!read || !record.getMoves(moves))
-        throw UsageError("'" + path + "' is neither start, test1, test2, test3 nor a readable record file");
-    // Replayed from the start; a move that is not legal at its turn is dropped.
+namespace {
+
+Position positionFromRecordText(const std::string& path, std::string_view text) {
+    if (!beginsWithRecordHeader(text))
+        throw UsageError("'" + path + "': not a record file (its first line is not " +
+                         std::string(RECORD_HEADER) + ")");
+    // Replayed from the start as the Open command replays a file: a move that is not legal
+    // at its turn is dropped and the ones after it are still tried.
     GameDocument game;
-    for (const Move& m : moves) game.playMove(m);
+    for (const RecordMove& m : numberedMovesFromRecordText(text)) {
+        if (!game.playMove(m.move))
+            std::cerr << path << ": line " << m.line << ": move '" << m.text
+                      << "' is not legal here, skipped\n";
+    }
     Position p;
     game.getPosition(p);
     return p;
 }
 
-void applyMoves(Position& p, const std::vector<std::string>& moves) {
-    for (const std::string& text : moves) {
+}  // namespace
+
+Position positionFromFile(const std::string& path) {
+    std::string text;
+    const ReadFailure failure = readWholeFileChecked(path, text);
+    if (failure == ReadFailure::Missing)
+        throw UsageError("'" + path + "': " + readFailureText(failure) +
+                         " (POSITION is start, test1, test2, test3 or a record file)");
+    if (failure != ReadFailure::None) throw UsageError("'" + path + "': " + readFailureText(failure));
+    return positionFromRecordText(path, text);
+}
+
+void applyMoves(Position& p, const std::string& positionName, const std::vector<std::string>& moves) {
+    for (std::size_t played = 0; played < moves.size(); ++played) {
+        const std::string& text = moves[played];
         Move m;
-        if (!parseMove(text, m)) throw UsageError("cannot read move '" + text + "'");
-        if (!isLegalMove(p, m)) throw UsageError("illegal move '" + text + "'");
+        if (!parseTypedMove(text, m)) throw UsageError("cannot read move '" + text + "'");
+        if (!isLegalMove(p, m))
+            throw UsageError("illegal move '" + text + "' in " + positionName + " after " +
+                             std::to_string(played) + (played == 1 ? " move" : " moves"));
         p.applyMove(m);
     }
+}
+
+Position positionFromArguments(const std::vector<std::string>& positional, const char* usage) {
+    if (positional.empty()) throw UsageError(usage);
+    Position p = parsePosition(positional[0]);
+    applyMoves(p, positional[0], std::vector<std::string>(positional.begin() + 1, positional.end()));
+    return p;
 }
 
 std::optional<std::string> Options::value(const std::string& name) const {
@@ -97,20 +127,15 @@ Options splitOptions(const std::vector<std::string>& args, const std::vector<std
     return o;
 }
 
-int limitOption(const Options& o, const std::string& name, int fallback) {
+int limitOption(const Options& o, const std::string& name, int fallback, const Accepted& accepted) {
     const auto v = o.value(name);
-    if (!v) return fallback;
-    const int n = parseInt(*v, name.substr(2));
-    if (n < -1) throw UsageError("invalid " + name.substr(2) + ": '" + *v + "'");
-    return n;
+    return v ? parseInt(*v, name.substr(2), accepted) : fallback;
 }
 
 std::optional<bool> threadsOption(const Options& o) {
     const auto v = o.value("--threads");
     if (!v) return std::nullopt;
-    const int n = parseInt(*v, "threads");
-    if (n != 1 && n != 2) throw UsageError("invalid threads: '" + *v + "' (1 or 2)");
-    return n == 2;
+    return parseInt(*v, "threads", {1, 2, false, "1 or 2"}) == 2;
 }
 
 void applyThreadsOption(const Options& o, AlphaBetaSearch& engine) {

@@ -13,6 +13,7 @@
 #include "tools/cli_commands.h"
 
 namespace wintarvo::cli {
+namespace {
 
 int runBench(const Args& args) {
     const Options o = splitOptions(args, {"--threads"}, {});
@@ -48,5 +49,13 @@ int runBench(const Args& args) {
               << std::endl;
     return 0;
 }
+
+}  // namespace
+
+const Command BENCH_COMMAND = {
+    runBench, "bench [--threads N]",
+    "      Search a fixed list of positions to fixed depths; one line each, then\n"
+    "      \"bench<TAB>EVALUATIONS<TAB>MILLISECONDS<TAB>EVALUATIONS_PER_SECOND\".\n"
+    "      The total evaluation count is the engine's signature.\n"};
 
 }  // namespace wintarvo::cli

@@ -1,5 +1,6 @@
 #include "tools/cli_commands.h"
 
+#include <climits>
 #include <iostream>
 
 #include "model/board.h"
@@ -12,13 +13,15 @@
 
 namespace wintarvo::cli {
 
+namespace {
+
 int runPerft(const Args& args) {
     const Options o = splitOptions(args, {}, {"--divide"});
-    if (o.positional.empty() || o.positional.size() > 2)
-        throw UsageError("usage: perft N [POSITION] [--divide]");
-    const int depth = parseInt(o.positional[0], "depth");
-    if (depth < 0) throw UsageError("invalid depth: '" + o.positional[0] + "'");
-    const Position p = parsePosition(o.positional.size() > 1 ? o.positional[1] : "start");
+    if (o.positional.empty()) throw UsageError("usage: perft N [POSITION [MOVE ...]] [--divide]");
+    const int depth = parseInt(o.positional[0], "depth", {0, INT_MAX, false, "0 or more"});
+    const Position p =
+        o.positional.size() > 1 ? positionFromArguments(Args(o.positional.begin() + 1, o.positional.end()), "")
+                                : parsePosition("start");
     const Board board = Board::fromPosition(p);
 
     std::uint64_t total = 0;
@@ -40,38 +43,22 @@ int runPerft(const Args& args) {
 }
 
 int runShow(const Args& args) {
-    if (args.empty()) throw UsageError("usage: show POSITION [MOVE ...]");
-    Position p = parsePosition(args[0]);
-    applyMoves(p, Args(args.begin() + 1, args.end()));
+    const Options o = splitOptions(args, {}, {});
+    const Position p = positionFromArguments(o.positional, "usage: show POSITION [MOVE ...]");
     dumpPosition(p);
     std::cout.flush();
     return 0;
 }
 
-namespace {
-
-// POSITION [MOVE ...], as show takes them.
-Position positionFromArguments(const std::vector<std::string>& positional, const char* usage) {
-    if (positional.empty()) throw UsageError(usage);
-    Position p = parsePosition(positional[0]);
-    applyMoves(p, Args(positional.begin() + 1, positional.end()));
-    return p;
-}
-
-}  // namespace
-
 int runSearch(const Args& args) {
     const char* usage = "usage: search POSITION [MOVE ...] [--depth N] [--time S] [--threads N]";
     const Options o = splitOptions(args, {"--depth", "--time", "--threads"}, {});
     const Position p = positionFromArguments(o.positional, usage);
-    const int depth = limitOption(o, "--depth", -1);
-    const int seconds = limitOption(o, "--time", 10);
-
     // One think request, as the engine thread runs it.
     ThinkRequest request;
     request.position = p;
-    request.depthLimit = depth;
-    request.timeLimit = seconds;
+    request.depthLimit = limitOption(o, "--depth", -1, DEPTH_LIMIT);
+    request.timeLimit = limitOption(o, "--time", 10, TIME_LIMIT);
     request.helperThread = threadsOption(o);
     const ThinkAnswer answer = runThinkRequest(request);
     std::cout << "result\t" << (answer.found ? moveText(answer.move) : std::string("none")) << '\t'
@@ -87,5 +74,33 @@ int runEval(const Args& args) {
     std::cout << "score\t" << score << std::endl;
     return 0;
 }
+
+}  // namespace
+
+const Command PERFT_COMMAND = {
+    runPerft, "perft N [POSITION [MOVE ...]] [--divide]",
+    "      Count the move sequences of N plies (0 or more) from POSITION (default start)\n"
+    "      after the MOVEs. --divide prints each first move with the count of the sequences\n"
+    "      that begin with it, then the total. The last line is \"perft N COUNT\".\n"};
+
+const Command SHOW_COMMAND = {
+    runShow, "show POSITION [MOVE ...]",
+    "      Play the MOVEs from POSITION and print the board: ranks 10 (X) to 1 from the top,\n"
+    "      files a to j; WP a white amazon, BP a black one, [] an arrow, == and -- empty\n"
+    "      squares (in a checker pattern); then the side to move.\n"};
+
+const Command SEARCH_COMMAND = {
+    runSearch, "search POSITION [MOVE ...] [--depth N] [--time S] [--threads N]",
+    "      Run one think request of the engine with its whole trace, then a last line\n"
+    "      \"result<TAB>MOVE<TAB>STATUS<TAB>EVALUATIONS\" (MOVE is \"none\" without a move).\n"
+    "      --depth N: plies from 1 up, or -1 for no limit (the default).\n"
+    "      --time S: whole seconds from 0 up (default 10), or -1 for no limit. It is a\n"
+    "      budget, not a wait: the engine goes one ply deeper only while it expects that\n"
+    "      search to end within the budget, so it often answers well before (0: one ply).\n"
+    "      --threads N: 1 or 2; see below.\n"};
+
+const Command EVAL_COMMAND = {
+    runEval, "eval POSITION [MOVE ...]",
+    "      Print the verbose evaluation, then \"score<TAB>N\" for the side to move.\n"};
 
 }  // namespace wintarvo::cli

@@ -17,14 +17,16 @@
 
 namespace wintarvo::cli {
 
+namespace {
+
 int runGtp(const Args& args) {
     const Options o = splitOptions(args, {"--depth", "--time", "--threads"}, {"--trace"});
     if (!o.positional.empty())
         throw UsageError("usage: gtp [--depth N] [--time S] [--threads N] [--trace]");
     gtp::EngineSettings settings;
     settings.version = WINTARVO_VERSION;
-    settings.depthLimit = limitOption(o, "--depth", -1);
-    if (o.value("--time")) settings.timeLimit = limitOption(o, "--time", -1);
+    settings.depthLimit = limitOption(o, "--depth", -1, DEPTH_LIMIT);
+    if (o.value("--time")) settings.timeLimit = limitOption(o, "--time", -1, TIME_LIMIT);
     settings.helperThread = threadsOption(o);
 
     setStandardOutputEnabled(false);
@@ -46,5 +48,14 @@ int runGtp(const Args& args) {
     }
     return 0;
 }
+
+}  // namespace
+
+const Command GTP_COMMAND = {
+    runGtp, "gtp [--depth N] [--time S] [--threads N] [--trace]",
+    "      Play as a GTP (Go Text Protocol) engine on standard input and output, for\n"
+    "      game programs such as Quarry. --depth and --time (as for search) are the limits\n"
+    "      of a think when the controller sets no clock; --trace sends the engine's trace\n"
+    "      to standard error (otherwise it is dropped).\n"};
 
 }  // namespace wintarvo::cli

@@ -1,8 +1,8 @@
 // wintarvo-cli: the engine and the game rules without a window, for scripts, tests and
 // benchmarks. Every command writes its results (and the engine's trace) to standard output;
-// errors are one line on standard error with exit status 2.
-#include <cstring>
-#include <functional>
+// errors are one line on standard error. Exit status 0 on success, 1 when the command failed
+// while running (output that could not be written among others), 2 for bad usage.
+#include <exception>
 #include <iostream>
 #include <map>
 #include <string>
@@ -10,75 +10,99 @@
 
 #include "tools/cli_arguments.h"
 #include "tools/cli_commands.h"
+#include "tools/cli_output.h"
 
 namespace {
 
-const char* const HELP = R"HELP(Usage: wintarvo-cli COMMAND [ARGUMENTS]
+using wintarvo::cli::Command;
 
-Commands:
-  perft N [POSITION] [--divide]
-      Count the move sequences of N plies from POSITION. --divide also prints the
-      count below each first move. The last line is "perft N COUNT".
-  show POSITION [MOVE ...]
-      Play the moves from POSITION and print the board.
-  search POSITION [MOVE ...] [--depth N] [--time S] [--threads N]
-      Run one think request of the engine (defaults: no depth limit, 10 seconds;
-      -1 means no limit) with its whole trace, then a last line
-      "result<TAB>MOVE<TAB>STATUS<TAB>EVALUATIONS" (MOVE is "none" without a move).
-  eval POSITION [MOVE ...]
-      Print the verbose evaluation, then "score<TAB>N" for the side to move.
-  bench [--threads N]
-      Search a fixed list of positions to fixed depths; one line each, then
-      "bench<TAB>EVALUATIONS<TAB>MILLISECONDS<TAB>EVALUATIONS_PER_SECOND".
-      The total evaluation count is the engine's signature.
-  gtp [--depth N] [--time S] [--threads N] [--trace]
-      Play as a GTP (Go Text Protocol) engine on standard input and output, for
-      game programs such as Quarry. --depth and --time are the limits of a think
-      when the controller sets no clock; --trace sends the engine's trace to
-      standard error (otherwise it is dropped).
-  --help
-      Print this text.
+// The commands, by name. A new command adds one entry (see cli_commands.h).
+const std::map<std::string, Command>& commands() {
+    static const std::map<std::string, Command> table = {
+        {"perft", wintarvo::cli::PERFT_COMMAND},
+        {"show", wintarvo::cli::SHOW_COMMAND},
+        {"search", wintarvo::cli::SEARCH_COMMAND},
+        {"eval", wintarvo::cli::EVAL_COMMAND},
+        {"bench", wintarvo::cli::BENCH_COMMAND},
+        {"gtp", wintarvo::cli::GTP_COMMAND},
+    };
+    return table;
+}
 
-POSITION is start (the default for perft), test1, test2, test3, or the path of a record
-file (.amz), whose moves are replayed from the start, dropping any that is not legal at
-its turn.
-MOVE is in record notation, for instance "D1-D4 (D7)" or D1D4D7; each must be legal at its turn.
+const char* const NOTES = R"NOTES(
+POSITION is start, test1, test2, test3, or the path of a record file (.amz) whose first
+line is 'Amazon Record File. Its moves are replayed from the start; a move that is not
+legal at its turn is dropped, and a line on standard error names it.
+MOVE is one move, each legal at its turn, written in the record notation "D1-D4 (D7)",
+compactly D1D4D7 or D10C9H4, or as other programs write it: d1-d4/d7, d1-d4-d7, D1-D4xD7.
+Letters may be of either case; the whole argument must be the move.
 --threads 1 searches on one thread; --threads 2 lets a second thread evaluate children
 ahead of the search (the default where the process may use two processors). Moves,
 scores, traces and evaluation counts are the same either way.
-)HELP";
 
-using Command = std::function<int(const wintarvo::cli::Args&)>;
+Exit status: 0 success, 1 failure while running (such as output that cannot be written),
+2 bad usage (an unknown command or option, a value out of range, a POSITION or MOVE that
+cannot be used).
+)NOTES";
 
-}  // namespace
+void printHelp() {
+    std::cout << "Usage: wintarvo-cli COMMAND [ARGUMENTS]\n"
+                 "       wintarvo-cli COMMAND --help\n"
+                 "       wintarvo-cli --help | --version\n\nCommands:\n";
+    for (const auto& [name, command] : commands())
+        std::cout << "  " << command.synopsis << '\n' << command.description;
+    std::cout << NOTES;
+}
 
-int main(int argc, char** argv) {
-    const std::map<std::string, Command> commands = {
-        {"perft", wintarvo::cli::runPerft},
-        {"show", wintarvo::cli::runShow},
-        {"search", wintarvo::cli::runSearch},
-        {"eval", wintarvo::cli::runEval},
-        {"bench", wintarvo::cli::runBench},
-        {"gtp", wintarvo::cli::runGtp},
-    };
+void printCommandHelp(const Command& command) {
+    std::cout << "Usage: wintarvo-cli " << command.synopsis << "\n\n"
+              << command.description << "\nSee wintarvo-cli --help for POSITION, MOVE and the exit status.\n";
+}
+
+bool asksForHelp(const wintarvo::cli::Args& args) {
+    for (const std::string& a : args)
+        if (a == "--help" || a == "-h") return true;
+    return false;
+}
+
+int run(int argc, char** argv) {
     if (argc < 2) {
         std::cerr << "wintarvo-cli: no command given (try --help)\n";
         return 2;
     }
     const std::string name = argv[1];
     if (name == "--help" || name == "-h" || name == "help") {
-        std::cout << HELP;
+        printHelp();
         return 0;
     }
-    const auto it = commands.find(name);
-    if (it == commands.end()) {
+    if (name == "--version") {
+        std::cout << "wintarvo-cli " << WINTARVO_VERSION << '\n';
+        return 0;
+    }
+    const auto it = commands().find(name);
+    if (it == commands().end()) {
         std::cerr << "wintarvo-cli: unknown command '" << name << "' (try --help)\n";
         return 2;
     }
+    const wintarvo::cli::Args args(argv + 2, argv + argc);
+    if (asksForHelp(args)) {
+        printCommandHelp(it->second);
+        return 0;
+    }
     try {
-        return it->second(wintarvo::cli::Args(argv + 2, argv + argc));
+        return it->second.run(args);
     } catch (const wintarvo::cli::UsageError& e) {
         std::cerr << "wintarvo-cli " << name << ": " << e.what() << '\n';
         return 2;
+    } catch (const std::exception& e) {
+        std::cerr << "wintarvo-cli " << name << ": " << e.what() << '\n';
+        return 1;
     }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    wintarvo::cli::StandardOutput output;
+    return output.finish(run(argc, argv));
 }

@@ -1,6 +1,7 @@
 #include "ui/app_shell.h"
 
 #include <QApplication>
+#include <QTimer>
 
 #include "ui/main_frame.h"
 
@@ -18,6 +19,10 @@ int runMainFrame(DesktopServices& desktop, MoveBroadcast& broadcast,
     const int exitCode = QApplication::exec();
     // 7-9. The frame object goes when this returns.
     return exitCode;
+}
+
+void openAtStartUp(MainFrame& frame, const std::string& path) {
+    QTimer::singleShot(0, frame.window(), [&frame, path] { frame.boardView().onOpenGame(path); });
 }
 
 }  // namespace wintarvo

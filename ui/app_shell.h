@@ -9,6 +9,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 
 namespace wintarvo {
 
@@ -20,5 +21,9 @@ class MoveBroadcast;
 // when the window cannot be made. started, if given, is called once the window is shown.
 int runMainFrame(DesktopServices& desktop, MoveBroadcast& broadcast,
                  const std::function<void(MainFrame&)>& started = {});
+
+// Opens the record file at path, exactly as File > Open does once its chooser has given the
+// path, as soon as the event loop runs (so the window is drawn before any box about it).
+void openAtStartUp(MainFrame& frame, const std::string& path);
 
 }  // namespace wintarvo

@@ -109,6 +109,8 @@ class BoardView {
   private:
     bool isAnotherCopysEcho(const Move& m);
     void beep();
+    // Open's refusal: the beep and a box that names the file and the cause.
+    void refuseOpen(const std::string& path, const std::string& cause);
     void setStatusText(const std::string& text);
     void invalidate();
     void drawBoard();

@@ -2,9 +2,10 @@
 // reading of moves from the lines, exactly as readRecord does them once the file is read.
 // Besides running clean under the sanitizers, every input must keep these promises: the lines
 // are the text without its line ends, nothing lost or added; every move read names squares on
-// the board or -1; and a move on the board reads back from its own notation. Each line also
-// goes through the reader of typed moves, which must either refuse it or give a move on the
-// board that reads back the same from its record and compact notations.
+// the board or -1; a move on the board reads back from its own notation; and the reading with
+// line numbers finds the same moves on increasing lines. Each line also goes through the reader
+// of typed moves, which must either refuse it or give a move on the board that reads back the
+// same from its record and compact notations.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -56,6 +57,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const MoveList moves = movesFromRecordLines(lines);
     require(moves.size() <= lines.size());
+
+    // The reading with line numbers finds the same moves, on lines that exist, in order.
+    const std::vector<RecordMove> numbered = numberedMovesFromRecordText(text);
+    require(numbered.size() == moves.size());
+    int lastLine = 0;
+    const auto lineEnds = static_cast<int>(text.size() - withoutLineEnds.size());
+    for (std::size_t i = 0; i < numbered.size(); ++i) {
+        require(numbered[i].move == moves[i]);
+        require(numbered[i].line > lastLine && numbered[i].line <= lineEnds + 1);
+        require(text.find(numbered[i].text) != std::string_view::npos);
+        lastLine = numbered[i].line;
+    }
     for (const Move& m : moves) {
         require(squareOrNone(m.from) && squareOrNone(m.to) && squareOrNone(m.arrow));
         if (!m.isValid()) continue;
