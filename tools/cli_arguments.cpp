@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <climits>
 #include <iostream>
 
 #include "engine/game_document.h"
@@ -123,11 +124,23 @@ Options splitOptions(const std::vector<std::string>& args, const std::vector<std
     return o;
 }
 
-void applyThreadsOption(const Options& o, AlphaBetaSearch& engine) {
+int limitOption(const Options& o, const std::string& name, int fallback) {
+    // A depth limit of 0 would never be reached (the first iteration searches one ply), so it
+    // is refused rather than taken as no limit.
+    static const Accepted DEPTH{1, INT_MAX, true, "-1 for no limit, or plies from 1 up"};
+    static const Accepted TIME{0, INT_MAX, true, "-1 for no limit, or whole seconds from 0 up"};
+    const auto v = o.value(name);
+    return v ? parseInt(*v, name.substr(2), name == "--depth" ? DEPTH : TIME) : fallback;
+}
+
+std::optional<bool> threadsOption(const Options& o) {
     const auto v = o.value("--threads");
-    if (!v) return;
-    const int n = parseInt(*v, "threads", {1, 2, false, "1 or 2"});
-    engine.setHelperThread(n == 2);
+    if (!v) return std::nullopt;
+    return parseInt(*v, "threads", {1, 2, false, "1 or 2"}) == 2;
+}
+
+void applyThreadsOption(const Options& o, AlphaBetaSearch& engine) {
+    if (const auto helper = threadsOption(o)) engine.setHelperThread(*helper);
 }
 
 }  // namespace wintarvo::cli

@@ -8,6 +8,7 @@
 #include "model/evaluator.h"
 #include "model/move_generation.h"
 #include "search/search_engine.h"
+#include "search/think_request.h"
 #include "tools/cli_arguments.h"
 
 namespace wintarvo::cli {
@@ -49,34 +50,22 @@ int runShow(const Args& args) {
     return 0;
 }
 
-// The engine's limits: -1 is no limit. A depth limit of 0 would never be reached (the first
-// iteration searches one ply), so it is refused rather than taken as no limit.
-int limitOption(const Options& o, const std::string& name, int fallback, const Accepted& accepted) {
-    const auto v = o.value(name);
-    return v ? parseInt(*v, name.substr(2), accepted) : fallback;
-}
-
 int runSearch(const Args& args) {
     const char* usage = "usage: search POSITION [MOVE ...] [--depth N] [--time S] [--threads N]";
     const Options o = splitOptions(args, {"--depth", "--time", "--threads"}, {});
     const Position p = positionFromArguments(o.positional, usage);
-    const int depth =
-        limitOption(o, "--depth", -1, {1, INT_MAX, true, "-1 for no limit, or plies from 1 up"});
-    const int seconds =
-        limitOption(o, "--time", 10, {0, INT_MAX, true, "-1 for no limit, or whole seconds from 0 up"});
+    const int depth = limitOption(o, "--depth", -1);
+    const int seconds = limitOption(o, "--time", 10);
 
     // One think request, as the engine thread runs it.
-    SearchEngine engine;
-    applyThreadsOption(o, engine);
-    engine.setDepthLimit(depth);
-    engine.setTimeLimit(seconds);
-    engine.setPosition(p);
-    Move result = Move::null();
-    const bool found = engine.think(result);
-    const std::string status = engine.statusText();
-    engine.printStatistics();
-    std::cout << "result\t" << (found ? moveText(result) : std::string("none")) << '\t' << status
-              << '\t' << g_nodeCount.load() << std::endl;
+    ThinkRequest request;
+    request.position = p;
+    request.depthLimit = depth;
+    request.timeLimit = seconds;
+    request.helperThread = threadsOption(o);
+    const ThinkAnswer answer = runThinkRequest(request);
+    std::cout << "result\t" << (answer.found ? moveText(answer.move) : std::string("none")) << '\t'
+              << answer.statusText << '\t' << answer.evaluations << std::endl;
     return 0;
 }
 

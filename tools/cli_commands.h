@@ -24,5 +24,6 @@ extern const Command SHOW_COMMAND;
 extern const Command SEARCH_COMMAND;
 extern const Command EVAL_COMMAND;
 extern const Command BENCH_COMMAND;
+extern const Command GTP_COMMAND;
 
 }  // namespace wintarvo::cli

@@ -24,6 +24,7 @@ const std::map<std::string, Command>& commands() {
         {"search", wintarvo::cli::SEARCH_COMMAND},
         {"eval", wintarvo::cli::EVAL_COMMAND},
         {"bench", wintarvo::cli::BENCH_COMMAND},
+        {"gtp", wintarvo::cli::GTP_COMMAND},
     };
     return table;
 }

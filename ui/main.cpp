@@ -1,7 +1,8 @@
 // wintarvo: the desktop program. Its command line holds at most a record file to open at
 // start-up (see program_arguments.h); no settings are read, and of the environment only
 // XDG_RUNTIME_DIR, which tells where the running copies of this user meet; standard output
-// carries the debug trace.
+// carries the debug trace. SIGTERM and SIGHUP close it as Exit does, with status 0; SIGINT
+// too, with status 130.
 #include <iostream>
 #include <string>
 #include <vector>
@@ -11,9 +12,12 @@
 
 #include "ui/app_shell.h"
 #include "ui/channel_broadcast.h"
+#include "ui/command_ids.h"
 #include "ui/desktop_services.h"
 #include "ui/interlink/broadcast_channel.h"
+#include "ui/main_frame.h"
 #include "ui/program_arguments.h"
+#include "ui/signal_watcher.h"
 #include "ui/version_info.h"
 
 namespace {
@@ -57,6 +61,9 @@ int main(int argc, char* argv[]) {
     QGuiApplication::setDesktopFileName("wintarvo");
     // The frame ends the loop itself when it is closed.
     QApplication::setQuitOnLastWindowClosed(false);
+    // SIGTERM, SIGHUP and SIGINT close the program as Exit does (before the channel opens, so
+    // a copy that has joined the others also leaves them cleanly).
+    wintarvo::SignalWatcher signalWatcher;
 
     wintarvo::QtDesktopServices desktop;
     // Interlinked Mode's link to the other running copies of this user. When the per-user
@@ -65,7 +72,9 @@ int main(int argc, char* argv[]) {
     wintarvo::BroadcastChannel channel;
     channel.open();
     wintarvo::ChannelBroadcast broadcast(channel);
-    return wintarvo::runMainFrame(desktop, broadcast, [&arguments](wintarvo::MainFrame& frame) {
+    const int status = wintarvo::runMainFrame(desktop, broadcast, [&](wintarvo::MainFrame& frame) {
+        signalWatcher.setCloseAction([&frame] { frame.onCommand(wintarvo::ID_EXIT); });
         if (arguments.file) wintarvo::openAtStartUp(frame, *arguments.file);
     });
+    return signalWatcher.exitStatus(status);
 }
