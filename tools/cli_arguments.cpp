@@ -127,9 +127,13 @@ Options splitOptions(const std::vector<std::string>& args, const std::vector<std
     return o;
 }
 
-int limitOption(const Options& o, const std::string& name, int fallback, const Accepted& accepted) {
+int limitOption(const Options& o, const std::string& name, int fallback) {
+    // A depth limit of 0 would never be reached (the first iteration searches one ply), so it
+    // is refused rather than taken as no limit.
+    static const Accepted DEPTH{1, INT_MAX, true, "-1 for no limit, or plies from 1 up"};
+    static const Accepted TIME{0, INT_MAX, true, "-1 for no limit, or whole seconds from 0 up"};
     const auto v = o.value(name);
-    return v ? parseInt(*v, name.substr(2), accepted) : fallback;
+    return v ? parseInt(*v, name.substr(2), name == "--depth" ? DEPTH : TIME) : fallback;
 }
 
 std::optional<bool> threadsOption(const Options& o) {

@@ -54,6 +54,9 @@ int runSearch(const Args& args) {
     const char* usage = "usage: search POSITION [MOVE ...] [--depth N] [--time S] [--threads N]";
     const Options o = splitOptions(args, {"--depth", "--time", "--threads"}, {});
     const Position p = positionFromArguments(o.positional, usage);
+    const int depth = limitOption(o, "--depth", -1);
+    const int seconds = limitOption(o, "--time", 10);
+
     // One think request, as the engine thread runs it.
     ThinkRequest request;
     request.position = p;

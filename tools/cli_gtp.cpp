@@ -16,6 +16,7 @@
 #endif
 
 namespace wintarvo::cli {
+namespace {
 
 namespace {
 
@@ -54,8 +55,8 @@ int runGtp(const Args& args) {
 const Command GTP_COMMAND = {
     runGtp, "gtp [--depth N] [--time S] [--threads N] [--trace]",
     "      Play as a GTP (Go Text Protocol) engine on standard input and output, for\n"
-    "      game programs such as Quarry. --depth and --time (as for search) are the limits\n"
-    "      of a think when the controller sets no clock; --trace sends the engine's trace\n"
-    "      to standard error (otherwise it is dropped).\n"};
+    "      game programs such as Quarry. --depth and --time are the limits of a think\n"
+    "      when the controller sets no clock; --trace sends the engine's trace to\n"
+    "      standard error (otherwise it is dropped).\n"};
 
 }  // namespace wintarvo::cli

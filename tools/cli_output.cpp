@@ -48,6 +48,9 @@ int StandardOutput::finish(int status) {
     std::cout.flush();
     sync();
     if (!failed_ && !std::ferror(stdout)) return status;
+    // A command that failed has said why already (the GTP engine stops when its controller
+    // has closed the stream).
+    if (status == 1) return status;
     std::cerr << "wintarvo-cli: cannot write to standard output";
     if (error_ != 0) std::cerr << ": " << std::strerror(error_);
     std::cerr << '\n';

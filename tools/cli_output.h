@@ -17,9 +17,9 @@ public:
     StandardOutput(const StandardOutput&) = delete;
     StandardOutput& operator=(const StandardOutput&) = delete;
 
-    // Sends whatever is buffered. Returns status when every write has succeeded; otherwise
-    // writes "wintarvo-cli: cannot write to standard output: CAUSE" to standard error and
-    // returns 1.
+    // Sends whatever is buffered. Returns status when every write has succeeded or the command
+    // has failed (1) already; otherwise writes "wintarvo-cli: cannot write to standard output:
+    // CAUSE" to standard error and returns 1.
     int finish(int status);
 
 private:
