@@ -13,9 +13,6 @@
 
 namespace wintarvo::cli {
 
-const Accepted DEPTH_LIMIT = {1, INT_MAX, true, "-1 for no limit, or plies from 1 up"};
-const Accepted TIME_LIMIT = {0, INT_MAX, true, "-1 for no limit, or whole seconds from 0 up"};
-
 int parseInt(const std::string& text, const std::string& what, const Accepted& accepted) {
     int value = 0;
     const char* first = text.data();

@@ -27,11 +27,6 @@ struct Accepted {
     const char* text;
 };
 
-// The accepted values of the engine's limits: -1 is no limit. A depth limit of 0 would never be
-// reached (the first iteration searches one ply), so it is refused rather than taken as no limit.
-extern const Accepted DEPTH_LIMIT;
-extern const Accepted TIME_LIMIT;
-
 // Parses a whole decimal int (optionally signed) that `accepted` allows; otherwise throws
 // UsageError "invalid WHAT: 'TEXT' (ACCEPTED)".
 int parseInt(const std::string& text, const std::string& what, const Accepted& accepted);
@@ -68,11 +63,11 @@ struct Options {
 Options splitOptions(const std::vector<std::string>& args, const std::vector<std::string>& valuedNames,
                      const std::vector<std::string>& flagNames);
 
-// --NAME N for one of the limits above; fallback when the option is absent.
-int limitOption(const Options& o, const std::string& name, int fallback, const Accepted& accepted);
+// --depth N or --time S: a limit of the engine, -1 for none; fallback without the option.
+int limitOption(const Options& o, const std::string& name, int fallback);
 
-// --threads N: 1 searches on one thread, 2 with the helper thread; nothing without it (the
-// engine's default stays).
+// --threads N: 1 searches on one thread, 2 with the helper thread; without it the engine's
+// default stays (threadsOption gives no value).
 std::optional<bool> threadsOption(const Options& o);
 void applyThreadsOption(const Options& o, AlphaBetaSearch& engine);
 

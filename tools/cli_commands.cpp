@@ -60,8 +60,8 @@ int runSearch(const Args& args) {
     // One think request, as the engine thread runs it.
     ThinkRequest request;
     request.position = p;
-    request.depthLimit = limitOption(o, "--depth", -1, DEPTH_LIMIT);
-    request.timeLimit = limitOption(o, "--time", 10, TIME_LIMIT);
+    request.depthLimit = depth;
+    request.timeLimit = seconds;
     request.helperThread = threadsOption(o);
     const ThinkAnswer answer = runThinkRequest(request);
     std::cout << "result\t" << (answer.found ? moveText(answer.move) : std::string("none")) << '\t'

@@ -18,16 +18,14 @@
 namespace wintarvo::cli {
 namespace {
 
-namespace {
-
 int runGtp(const Args& args) {
     const Options o = splitOptions(args, {"--depth", "--time", "--threads"}, {"--trace"});
     if (!o.positional.empty())
         throw UsageError("usage: gtp [--depth N] [--time S] [--threads N] [--trace]");
     gtp::EngineSettings settings;
     settings.version = WINTARVO_VERSION;
-    settings.depthLimit = limitOption(o, "--depth", -1, DEPTH_LIMIT);
-    if (o.value("--time")) settings.timeLimit = limitOption(o, "--time", -1, TIME_LIMIT);
+    settings.depthLimit = limitOption(o, "--depth", -1);
+    if (o.value("--time")) settings.timeLimit = limitOption(o, "--time", -1);
     settings.helperThread = threadsOption(o);
 
     setStandardOutputEnabled(false);
