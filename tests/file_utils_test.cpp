@@ -173,7 +173,7 @@ class SavingKeepsTheFile : public ::testing::TestWithParam<KeptFileCase> {};
 TEST_P(SavingKeepsTheFile, AndEveryOtherNameOfItSeesTheNewBytes) {
     const KeptFileCase& c = GetParam();
     if (c.needsRoot && ::geteuid() != 0)
-        GTEST_SKIP() << "giving a file to another user needs root; "
+        GTEST_SKIP() << "giving a file to another user or group needs root; "
                         "tests/campaigns/save_faults.sh covers it as an ordinary user";
     TempDir dir;
     const std::string path = dir.file("game.amz");
