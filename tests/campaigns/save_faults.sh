@@ -120,9 +120,8 @@ run_case() {
             if [ -n "$old" ]; then
                 [ "$(kept "$path")" = "$before_kept" ] ||
                     problems+=("was $before_kept, now $(kept "$path")")
-                if [ "$expect" = "saved in place" ] && [ "$(identity "$path")" != "$before_id" ]; then
+                [ "$expect" = "saved in place" ] && [ "$(identity "$path")" != "$before_id" ] &&
                     problems+=("a different file now")
-                fi
             fi
             ;;
         refused)
