@@ -1,6 +1,7 @@
 #include "records/file_system.h"
 
 #include <fcntl.h>
+#include <limits.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -10,23 +11,28 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdint>
-#include <cstdlib>
+#include <utility>
 
 namespace wintarvo::file_system {
 namespace {
 
-// Closes a descriptor on every way out of a function that only reads through it.
-class ReadDescriptor {
-public:
-    explicit ReadDescriptor(int fd) : fd_(fd) {}
-    ~ReadDescriptor() {
+// Owns a descriptor and closes it on every way out of a function. close() is for where the
+// result of closing matters: a file that was written.
+class Descriptor {
+  public:
+    explicit Descriptor(int fd = -1) : fd_(fd) {}
+    ~Descriptor() {
         if (fd_ >= 0) ::close(fd_);
     }
-    ReadDescriptor(const ReadDescriptor&) = delete;
-    ReadDescriptor& operator=(const ReadDescriptor&) = delete;
+    Descriptor(Descriptor&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+    Descriptor& operator=(Descriptor&& other) noexcept {
+        std::swap(fd_, other.fd_);
+        return *this;
+    }
     int get() const { return fd_; }
+    bool close() { return ::close(std::exchange(fd_, -1)) == 0; }
 
-private:
+  private:
     int fd_;
 };
 
@@ -73,54 +79,87 @@ ReadFailure readAll(int fd, std::size_t maxBytes, std::string& out) {
     }
 }
 
-bool writeAll(int fd, std::string_view bytes) {
+// Writes the bytes from the start of the file, whatever its current offset.
+bool writeAllFromStart(int fd, std::string_view bytes) {
+    off_t offset = 0;
     while (!bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        const ssize_t n = ::pwrite(fd, bytes.data(), bytes.size(), offset);
         if (n < 0) {
             if (errno == EINTR) continue;
             return false;
         }
         if (n == 0) return false;
         bytes.remove_prefix(static_cast<std::size_t>(n));
+        offset += n;
     }
     return true;
 }
 
-// Where the bytes finally go.
+// Links are followed no further than the system itself would follow them.
+constexpr int MAX_LINK_HOPS = 40;
+
+// A file written in place keeps its old bytes in memory until the new ones are on the disk; a
+// larger file is not overwritten that way, so that a failed save can always be undone.
+constexpr std::size_t MAX_KEPT_BYTES = std::size_t{64} << 20;
+
+// Where the bytes finally go: a name in an open folder, with links already followed, so that
+// every later call names the file relative to the folder and only the name's length counts.
 struct Target {
-    std::string path;  // links resolved when the file exists
+    Descriptor folder;
+    std::string name;
     bool exists = false;
-    mode_t mode = 0666;
+    struct stat st {};
 };
 
-bool findTarget(const std::string& path, Target& target) {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) {
-        if (errno != ENOENT) return false;
-        // Nothing there, unless the path is a link that leads nowhere: following it would
-        // create a file somewhere the user did not name.
-        struct stat link {};
-        if (::lstat(path.c_str(), &link) == 0) return false;
-        target.path = path;
-        return true;
-    }
-    if (!S_ISREG(st.st_mode)) return false;
-    // A write-protected file stays as it is, just as it would if it were opened for writing.
-    if (::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0) return false;
-    char* resolved = ::realpath(path.c_str(), nullptr);
-    if (resolved == nullptr) return false;
-    target.path = resolved;
-    std::free(resolved);
-    target.exists = true;
-    target.mode = st.st_mode & 0777;
-    return true;
+// Opens a folder for use as the base of relative names. Reading it is not needed (a folder
+// may allow entry and creation but not listing), only flushing the rename needs it.
+bool openFolder(int base, const std::string& path, Descriptor& folder) {
+    constexpr int FLAGS = O_DIRECTORY | O_CLOEXEC;
+    folder = Descriptor(::openat(base, path.c_str(), O_RDONLY | FLAGS));
+    if (folder.get() < 0 && errno == EACCES)
+        folder = Descriptor(::openat(base, path.c_str(), O_PATH | FLAGS));
+    return folder.get() >= 0;
 }
 
-std::string folderOf(const std::string& path) {
+// Opens the folder part of path (relative to base) and gives the last part as name. A path
+// that ends in a slash, ".", or ".." names a folder, never a file.
+bool openFolderOf(int base, const std::string& path, Descriptor& folder, std::string& name) {
     const auto slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    if (slash == 0) return "/";
-    return path.substr(0, slash);
+    name = slash == std::string::npos ? path : path.substr(slash + 1);
+    if (name.empty() || name == "." || name == "..") return false;
+    const std::string folderPath = slash == std::string::npos ? "."
+                                   : slash == 0               ? "/"
+                                                              : path.substr(0, slash);
+    return openFolder(base, folderPath, folder);
+}
+
+bool findTarget(const std::string& path, Target& target) {
+    if (!openFolderOf(AT_FDCWD, path, target.folder, target.name)) return false;
+    for (int hops = 0; hops <= MAX_LINK_HOPS; ++hops) {
+        const int folder = target.folder.get();
+        const char* name = target.name.c_str();
+        if (::fstatat(folder, name, &target.st, AT_SYMLINK_NOFOLLOW) != 0) {
+            // Nothing there is a new file, unless a link led here: following it would create
+            // a file somewhere the user did not name.
+            return errno == ENOENT && hops == 0;
+        }
+        if (S_ISREG(target.st.st_mode)) {
+            target.exists = true;
+            // A write-protected file stays as it is, just as it would if it were opened for
+            // writing.
+            return ::faccessat(folder, name, W_OK, AT_EACCESS) == 0;
+        }
+        if (!S_ISLNK(target.st.st_mode)) return false;
+        std::array<char, PATH_MAX + 1> link;
+        const ssize_t n = ::readlinkat(folder, name, link.data(), link.size());
+        if (n <= 0 || static_cast<std::size_t>(n) == link.size()) return false;
+        // A relative link is read from the folder that holds it.
+        const std::string linkPath(link.data(), static_cast<std::size_t>(n));
+        Descriptor next;
+        if (!openFolderOf(folder, linkPath, next, target.name)) return false;
+        target.folder = std::move(next);
+    }
+    return false;
 }
 
 // Six characters for a temporary name. The call counter, the clock and the process id make a
@@ -146,24 +185,87 @@ std::string uniqueSuffix() {
     return suffix;
 }
 
-// Creates a new, empty file in the folder under a name nobody else uses. The kernel applies
-// the umask (and any default access list of the folder) to the mode given here.
-int createTemporaryFile(const std::string& folder, mode_t mode, std::string& tempPath) {
+// Creates a new, empty file in the folder under a name nobody else uses and returns its
+// descriptor, or -1 with errno set. The kernel applies the umask (and any default access list
+// of the folder) to the mode given here.
+int createTemporaryFile(int folder, mode_t mode, std::string& tempName) {
     for (int attempt = 0; attempt < 100; ++attempt) {
-        tempPath = folder + "/.wintarvo-save-" + uniqueSuffix();
-        const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        tempName = ".wintarvo-save-" + uniqueSuffix();
+        const int fd =
+            ::openat(folder, tempName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
         if (fd >= 0 || errno != EEXIST) return fd;
     }
     return -1;
 }
 
-// Makes the rename itself durable. The new file is complete either way, so a failure here
-// does not turn the save into a failure.
-void syncFolder(const std::string& folder) {
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return;
-    ::fsync(fd);
-    ::close(fd);
+// Gives a new file the group of the file it is to replace. False when the user may not.
+bool takeGroup(int fd, gid_t group) {
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) return false;
+    return st.st_gid == group || ::fchown(fd, static_cast<uid_t>(-1), group) == 0;
+}
+
+enum class Renamed { Done, Failed, OnlyInPlace };
+
+// Writes the bytes to a new file beside the target, flushes it to the disk and renames it over
+// the target, so that a failure at any step leaves the old file whole. OnlyInPlace when the
+// new file cannot be made to look like the old one (the user may not create files in the
+// folder, or may not give the new file the old one's group) and nothing was written.
+Renamed replaceByRename(const Target& target, std::string_view bytes) {
+    const int folder = target.folder.get();
+    const mode_t mode = target.exists ? target.st.st_mode & 0777 : 0666;
+    std::string tempName;
+    Descriptor file(createTemporaryFile(folder, mode, tempName));
+    if (file.get() < 0) {
+        const bool mayNotCreate = errno == EACCES || errno == EPERM;
+        return target.exists && mayNotCreate ? Renamed::OnlyInPlace : Renamed::Failed;
+    }
+    Renamed result = Renamed::Failed;
+    // 1. A replaced file keeps its group and its exact permission bits, which the umask may
+    //    have narrowed (the group comes first: changing it may clear some bits).
+    bool ok = !target.exists || takeGroup(file.get(), target.st.st_gid);
+    if (!ok) result = Renamed::OnlyInPlace;
+    if (ok && target.exists) ok = ::fchmod(file.get(), mode) == 0;
+    // 2. Only bytes on the disk count as saved; close reports late write errors on some file
+    //    systems.
+    ok = ok && writeAllFromStart(file.get(), bytes) && ::fsync(file.get()) == 0;
+    ok = file.close() && ok;
+    // 3. Put the new file in place in one step.
+    if (ok && ::renameat(folder, tempName.c_str(), folder, target.name.c_str()) == 0) {
+        // Makes the rename itself durable. The new file is complete either way, so a failure
+        // here does not turn the save into a failure.
+        ::fsync(folder);
+        return Renamed::Done;
+    }
+    ::unlinkat(folder, tempName.c_str(), 0);
+    return result;
+}
+
+// Writes the bytes from the start of the file, cuts it to their length and checks that
+// length once they are on the disk.
+bool putBytes(int fd, std::string_view bytes) {
+    const auto size = static_cast<off_t>(bytes.size());
+    struct stat st {};
+    return writeAllFromStart(fd, bytes) && ::ftruncate(fd, size) == 0 && ::fsync(fd) == 0 &&
+           ::fstat(fd, &st) == 0 && st.st_size == size;
+}
+
+// Overwrites the target itself, for a file whose identity a rename would change. The old
+// bytes are kept in memory first and put back when the new ones do not all arrive. The new
+// bytes go over the old ones before the file is cut to length, so that on a full disk the
+// blocks the file already holds are used first and are still there to take the old bytes back.
+bool writeInPlace(const Target& target, std::string_view bytes) {
+    Descriptor file(::openat(target.folder.get(), target.name.c_str(),
+                             O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    struct stat st {};
+    if (file.get() < 0 || ::fstat(file.get(), &st) != 0) return false;
+    // Something else put at the name since it was looked at is not overwritten.
+    if (st.st_dev != target.st.st_dev || st.st_ino != target.st.st_ino) return false;
+    std::string old;
+    if (readAll(file.get(), MAX_KEPT_BYTES, old) != ReadFailure::None) return false;
+    if (putBytes(file.get(), bytes)) return file.close();
+    putBytes(file.get(), old);
+    return false;
 }
 
 }  // namespace
@@ -180,7 +282,7 @@ ReadFailure readRegularFile(const std::string& path, std::size_t maxBytes, std::
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0) return failureOf(errno);
     if (const ReadFailure kind = kindFailure(st); kind != ReadFailure::None) return kind;
-    const ReadDescriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    const Descriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     if (fd.get() < 0) return failureOf(errno);
     std::string content;
     if (const ReadFailure failure = readAll(fd.get(), maxBytes, content); failure != ReadFailure::None)
@@ -192,28 +294,19 @@ ReadFailure readRegularFile(const std::string& path, std::size_t maxBytes, std::
 bool replaceRegularFile(const std::string& path, std::string_view bytes) {
     Target target;
     if (!findTarget(path, target)) return false;
-
-    // 1. Write everything to a new file in the same folder, so that the rename below stays
-    //    within one file system.
-    const std::string folder = folderOf(target.path);
-    std::string tempPath;
-    const int fd = createTemporaryFile(folder, target.mode, tempPath);
-    if (fd < 0) return false;
-    bool ok = writeAll(fd, bytes);
-    // 2. A replaced file keeps its exact permission bits, which the umask may have narrowed.
-    if (ok && target.exists) ok = ::fchmod(fd, target.mode) == 0;
-    // 3. Only bytes on the disk count as saved; close reports late write errors on some file
-    //    systems.
-    if (ok) ok = ::fsync(fd) == 0;
-    if (::close(fd) != 0) ok = false;
-    // 4. Put the new file in place in one step.
-    if (ok) ok = ::rename(tempPath.c_str(), target.path.c_str()) == 0;
-    if (!ok) {
-        ::unlink(tempPath.c_str());
-        return false;
+    // A renamed new file would be a different file: the old one's other names (hard links)
+    // would keep the old bytes, and it would belong to whoever saves.
+    if (target.exists && (target.st.st_nlink > 1 || target.st.st_uid != ::geteuid()))
+        return writeInPlace(target, bytes);
+    switch (replaceByRename(target, bytes)) {
+        case Renamed::Done:
+            return true;
+        case Renamed::OnlyInPlace:
+            return writeInPlace(target, bytes);
+        case Renamed::Failed:
+            break;
     }
-    syncFolder(folder);
-    return true;
+    return false;
 }
 
 }  // namespace wintarvo::file_system

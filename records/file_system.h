@@ -4,9 +4,16 @@
 //
 // Reading opens only regular files and never reads more than it was told to accept, so a
 // device, a FIFO, a directory or a file that keeps growing is refused instead of blocking the
-// program or filling its memory. Writing is all or nothing: the bytes go to a new file beside
-// the target, are flushed to the disk and only then renamed over it, so a failed save leaves
-// whatever was there before untouched.
+// program or filling its memory.
+//
+// Writing is all or nothing and keeps the file the user has. The bytes normally go to a new
+// file beside the target, are flushed to the disk and only then renamed over it, so a failed
+// save leaves whatever was there before untouched. Where that rename would give the user a
+// different file (one with other hard links, one owned by someone else, or a writable file in
+// a folder where no new file may be created), the file is overwritten in place instead: its
+// old bytes are kept in memory and put back when the new ones do not all reach the disk. All
+// names after the folder's are taken relative to the open folder, so a save works wherever
+// the file's own path does, however long the folder's path is.
 #pragma once
 
 #include <cstddef>
@@ -39,8 +46,9 @@ ReadFailure readRegularFile(const std::string& path, std::size_t maxBytes, std::
 // True only when every byte has reached the disk. A path that names something other than a
 // regular file, a file the caller may not write, or a link that leads nowhere is refused. A
 // link to a regular file replaces the file it points to and keeps the link. A replaced file
-// keeps its permission bits; a new one gets 0666 less the umask. On false nothing has changed
-// and no temporary file remains.
+// keeps its permission bits, its owner, its group and its other links; a new one gets 0666
+// less the umask. On false the file is as it was (unless even putting its old bytes back
+// failed) and no temporary file remains.
 bool replaceRegularFile(const std::string& path, std::string_view bytes);
 
 }  // namespace wintarvo::file_system

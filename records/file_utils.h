@@ -4,8 +4,10 @@
 // Paths are narrow strings exactly as the user chose them; an empty path fails everywhere.
 // Every operation reports failure by a false result and leaves its out-parameter as it was.
 // Reading accepts only regular files of at most MAX_READ_BYTES bytes. Writing replaces the
-// file as a whole or not at all: true means every byte is on the disk, false means the file
-// that was there before (if any) is untouched. Used from the user-interface thread.
+// file's content as a whole or not at all: true means every byte is on the disk, false means
+// the file that was there before (if any) holds what it held. A replaced file stays the same
+// file to its other names (hard links), its owner and its group, and keeps its permission
+// bits. Used from the user-interface thread.
 #pragma once
 
 #include <cstddef>

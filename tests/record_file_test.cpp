@@ -13,12 +13,14 @@
 
 #include "records/file_utils.h"
 #include "records/record_file.h"
+#include "support/process.h"
 #include "support/temp_dir.h"
 #include "support/trace_capture.h"
 
 namespace wintarvo {
 namespace {
 
+using testing::exitCodeOfChild;
 using testing::fileBytes;
 using testing::TempDir;
 using testing::writeFileBytes;
@@ -333,17 +335,6 @@ const RefusedWriteCase REFUSED_WRITE_CASES[] = {
 INSTANTIATE_TEST_SUITE_P(Paths, RefusedWriting, ::testing::ValuesIn(REFUSED_WRITE_CASES),
                          [](const auto& info) { return std::string(info.param.name); });
 
-// Runs body in a child process and returns its exit code (-1 when it did not exit normally),
-// for tests that need process-wide limits or another user.
-int exitCodeOfChild(const std::function<int()>& body) {
-    const pid_t child = ::fork();
-    if (child < 0) return -1;
-    if (child == 0) ::_exit(body());
-    int status = 0;
-    if (::waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
-    return WEXITSTATUS(status);
-}
-
 TEST(RecordFileWriting, AWriteThatFailsMidwayKeepsTheOldFile) {
     TempDir dir;
     const std::string path = dir.file("game.amz");
@@ -373,7 +364,7 @@ TEST(RecordFileWriting, AWriteProtectedFileIsKept) {
     // save. Root ignores that protection; the save is then tried as an ordinary user.
     ASSERT_EQ(::chmod(dir.path().c_str(), 0777), 0);
     const int code = exitCodeOfChild([&] {
-        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) return 2;
+        if (!testing::becomeOrdinaryUser()) return 2;
         RecordFile record;
         record.setMoves({A4_A5_A6});
         return record.writeRecord(path) ? 3 : 0;

@@ -1,5 +1,6 @@
 #include "support/process.h"
 
+#include <grp.h>
 #include <poll.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -90,6 +91,28 @@ ProcessResult runProcess(const std::vector<std::string>& argv, const std::string
     waitpid(pid, &status, 0);
     if (WIFEXITED(status)) result.exitStatus = WEXITSTATUS(status);
     return result;
+}
+
+int exitCodeOfChild(const std::function<int()>& body) {
+    const pid_t child = ::fork();
+    if (child < 0) return -1;
+    if (child == 0) ::_exit(body());
+    int status = 0;
+    if (::waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
+    return WEXITSTATUS(status);
+}
+
+unsigned ordinaryUserId() {
+    return ::geteuid() == 0 ? 65534 : ::geteuid();
+}
+unsigned ordinaryGroupId() {
+    return ::geteuid() == 0 ? 65534 : ::getegid();
+}
+
+bool becomeOrdinaryUser() {
+    if (::geteuid() != 0) return true;
+    return ::setgroups(0, nullptr) == 0 && ::setgid(ordinaryGroupId()) == 0 &&
+           ::setuid(ordinaryUserId()) == 0;
 }
 
 }  // namespace wintarvo::testing
