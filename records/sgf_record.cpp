@@ -32,10 +32,16 @@ std::string lowerCase(std::string_view s) {
     return out;
 }
 
-// The value as it would be written back: "W[agafae]".
+// A value for a message: a long one is cut.
+std::string shown(std::string_view value) {
+    constexpr std::size_t SHOWN = 16;
+    return value.size() > SHOWN ? std::string(value.substr(0, SHOWN)) + "..." : std::string(value);
+}
+
+// The property as it would be written back, "W[agafae]", for a message.
 std::string propertyText(const SgfProperty& property) {
     std::string text = property.id;
-    for (const std::string& value : property.values) text += "[" + value + "]";
+    for (const std::string& value : property.values) text += "[" + shown(value) + "]";
     return text;
 }
 
@@ -68,26 +74,26 @@ bool checkRoot(const SgfNode& root, std::string& error) {
     }
     const std::string_view game = trimmed(gm->values[0]);
     if (game != AMAZONS_GAME) {
-        error = "the record is of another game, GM[" + gm->values[0] + "]" + gameName(game) +
+        error = "the record is of another game, " + propertyText(*gm) + gameName(game) +
                 "; Amazons is GM[18]";
         return false;
     }
     if (const SgfProperty* ff = findSgfProperty(root, "FF")) {
         const std::string_view version = trimmed(ff->values[0]);
         if (version.size() != 1 || version[0] < '1' || version[0] > '4') {
-            error = "FF[" + ff->values[0] + "]: SGF versions 1 to 4 are read";
+            error = propertyText(*ff) + ": SGF versions 1 to 4 are read";
             return false;
         }
     }
     if (const SgfProperty* sz = findSgfProperty(root, "SZ")) {
         const std::string_view size = trimmed(sz->values[0]);
         if (size != "10" && size != "10:10") {
-            std::string shown(size);
-            if (const auto colon = shown.find(':'); colon != std::string::npos)
-                shown[colon] = 'x';
+            std::string board = shown(size);
+            if (const auto colon = board.find(':'); colon != std::string::npos)
+                board[colon] = 'x';
             else
-                shown += "x" + shown;
-            error = "the board is " + shown + "; Amazons is read on a 10x10 board only";
+                board += "x" + board;
+            error = "the board is " + board + "; Amazons is read on a 10x10 board only";
             return false;
         }
     }
@@ -153,21 +159,21 @@ class MainLineReplay {
 
     bool move(const SgfProperty& property, std::string& error) {
         const std::string number = "move " + std::to_string(moves_.size() + 1);
-        const std::string shown = propertyText(property);
+        const std::string text = propertyText(property);
         const int side = property.id == "W" ? 0 : 1;
         if (side != position_.sideToMove) {
-            error = number + ", " + shown + ", is " + (side == 0 ? "White" : "Black") +
+            error = number + ", " + text + ", is " + (side == 0 ? "White" : "Black") +
                     "'s, but " + (side == 0 ? "Black" : "White") + " is to move";
             return false;
         }
         Move m;
         if (property.values.size() != 1 || !readMoveValue(property.values[0], m)) {
-            error = number + ", " + shown +
+            error = number + ", " + text +
                     ", is not an Amazons move (three points a..j, as in W[agafae])";
             return false;
         }
         if (!isLegalMove(position_, m)) {
-            error = number + ", " + shown + " (" + moveText(m) + "), is not legal";
+            error = number + ", " + text + " (" + moveText(m) + "), is not legal";
             return false;
         }
         position_.applyMove(m);

@@ -278,6 +278,8 @@ void BoardView::onNewGame() {
     if (thinking_) return;
     movesPlayed_.clear();
     movesUndone_.clear();
+    gameInfo_ = {};
+    fromStart_ = true;
     document_.newGame();
     updateStatus();
 }
@@ -291,6 +293,8 @@ void BoardView::onTestPosition(int n) {
     document_.setPosition(p);
     movesPlayed_.clear();
     movesUndone_.clear();
+    gameInfo_ = {};
+    fromStart_ = false;
     updateStatus();
 }
 

@@ -1,32 +1,47 @@
-// The board view's record file commands: Open replays a file's moves from the starting
-// position through the legality test, Save writes the whole line of play.
+// The board view's game file commands: Open replays a file's moves from the starting position
+// through the legality test, Save writes the whole line of play. Record files (".amz") behave
+// exactly as they always have: a failure only beeps. An SGF record that is refused, or a game
+// that cannot be told as one, also gets an information box with the reason, since nothing else
+// would tell the user why a file that looks right does not open or save.
+#include <QFile>
+#include <QString>
+
 #include "diag/trace.h"
-#include "records/record_file.h"
+#include "records/game_file.h"
+#include "records/sgf_record.h"
 #include "ui/board_view.h"
+#include "ui/desktop_services.h"
+#include "ui/version_info.h"
 
 namespace wintarvo {
+
+namespace {
+
+// Who played is not known for a game played here; the record says where it was played.
+const char* const DEFAULT_PLAYER = "WinTarvo";
+
+}  // namespace
 
 void BoardView::onOpenGame(const std::string& path) {
     if (thinking_) return;
     // 1-3. A file that cannot be read, or holds no move, changes nothing.
     traceLine("Open: " + path);
-    RecordFile record;
-    if (!record.readRecord(path)) {
+    GameFile file;
+    std::string error;
+    if (!readGameFile(path, file, error)) {
         beep();
-        return;
-    }
-    MoveList moves;
-    if (!record.getMoves(moves) || moves.empty()) {
-        beep();
+        if (file.format == GameFileFormat::Sgf) tellRefusal("Cannot open", path, error);
         return;
     }
     // 4.
     movesPlayed_.clear();
     movesUndone_.clear();
+    gameInfo_ = file.info;
+    fromStart_ = true;
     document_.newGame();
     updateStatus();
     // 5. A move that is not legal at its turn is skipped; the ones after it are still tried.
-    for (const Move& m : moves) {
+    for (const Move& m : file.moves) {
         if (document_.playMove(m)) {
             shownPosition_.applyMove(m);
             recordMove(m);
@@ -38,6 +53,10 @@ void BoardView::onOpenGame(const std::string& path) {
 }
 
 void BoardView::onSaveGame(const std::string& path) {
+    onSaveGame(path, formatForSaving(path, GameFileFormat::Record));
+}
+
+void BoardView::onSaveGame(const std::string& path, GameFileFormat format) {
     if (thinking_) return;
     traceLine("Save: " + path);
     // The whole line: the moves played, then the ones stepped back over in game order.
@@ -47,9 +66,28 @@ void BoardView::onSaveGame(const std::string& path) {
         beep();
         return;
     }
-    RecordFile record;
-    record.setMoves(line);
-    if (!record.writeRecord(path)) beep();
+    SgfGameInfo info = gameInfo_;
+    if (format == GameFileFormat::Sgf) {
+        if (!fromStart_) {
+            beep();
+            tellRefusal("Cannot save", path,
+                        "the game began at a test position, and an SGF record holds a game "
+                        "from the starting position");
+            return;
+        }
+        if (info.white.empty()) info.white = DEFAULT_PLAYER;
+        if (info.black.empty()) info.black = DEFAULT_PLAYER;
+        if (info.date.empty()) info.date = sgfDateToday();
+    }
+    std::string error;
+    if (!writeGameFile(path, format, line, info, error)) beep();
+}
+
+void BoardView::tellRefusal(const char* what, const std::string& path, const std::string& cause) {
+    const QString text = QString("%1 %2: %3.")
+                             .arg(what, QFile::decodeName(QByteArray::fromStdString(path)),
+                                  QString::fromStdString(cause));
+    desktop_.showInformation(window(), text, PROGRAM_NAME);
 }
 
 }  // namespace wintarvo
