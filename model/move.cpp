@@ -4,10 +4,6 @@
 
 namespace wintarvo {
 
-namespace detail {
-Square squareFromParts(char letter, int number);
-}
-
 std::string moveText(const Move& m) {
     return squareText(m.from) + "-" + squareText(m.to) + " (" + squareText(m.arrow) + ")";
 }
@@ -24,7 +20,8 @@ bool parseCompact(const std::string& text, Move& m) {
     return true;
 }
 
-// The full form, read like the format "%c%2d-%c%2d (%c%2d)": all six items must be read.
+// The full form, read like the format "%c%2d-%c%2d (%c%2d)": all six items must be read, and
+// each letter and number that do not name a square give -1 for that square.
 bool parseFull(const std::string& text, Move& m) {
     scan::Scanner in(text);
     char letters[3] = {};
@@ -35,9 +32,9 @@ bool parseFull(const std::string& text, Move& m) {
     in.skipSpace();
     if (!in.matchLiteral('(')) return false;
     if (!in.readChar(letters[2]) || !in.readInt2(numbers[2])) return false;
-    m.from = detail::squareFromParts(letters[0], numbers[0]);
-    m.to = detail::squareFromParts(letters[1], numbers[1]);
-    m.arrow = detail::squareFromParts(letters[2], numbers[2]);
+    m.from = squareFromParts(letters[0], numbers[0]);
+    m.to = squareFromParts(letters[1], numbers[1]);
+    m.arrow = squareFromParts(letters[2], numbers[2]);
     return true;
 }
 

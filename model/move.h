@@ -27,11 +27,13 @@ struct Move {
 // "D1-D4 (D7)".
 std::string moveText(const Move& m);
 
-// Reads a move in either notation: six characters are three two-character squares ("A1B2C3",
-// each read as parseSquare does); more than six are the full form "D1-D4 (D7)", in which the
-// blanks before the parenthesis are optional and the closing parenthesis is not needed, and a
-// square off the board is read as -1 without failing. Fewer than six characters fail. On
-// failure the fields filled so far keep their new values; the caller resets the move first.
+// Reads a move of a record file in either notation: six characters are three two-character
+// squares ("A1B2C3", each read as parseSquare does); more than six are the full form
+// "D1-D4 (D7)", in which the blanks before the parenthesis are optional, the closing
+// parenthesis is not needed and whatever follows the third square is ignored, and a letter
+// and number that name no square are read as -1 without failing. Fewer than six characters
+// fail. On failure the fields filled so far keep their new values; the caller resets the move
+// first. Moves a person typed are read with parseTypedMove (typed_move.h) instead.
 bool parseMove(const std::string& text, Move& m);
 
 std::uint32_t packMove(const Move& m);

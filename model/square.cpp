@@ -1,7 +1,5 @@
 #include "model/square.h"
 
-#include "model/scan.h"
-
 namespace wintarvo {
 
 std::string squareText(Square s) {
@@ -11,20 +9,35 @@ std::string squareText(Square s) {
     return text;
 }
 
-namespace detail {
-// The index arithmetic shared with the full move notation.
 Square squareFromParts(char letter, int number) {
-    const int index = static_cast<signed char>(letter) - 10 * number + 35;
-    return (index >= 0 && index <= 99) ? index : NO_SQUARE;
+    int column = -1;
+    if (letter >= 'A' && letter <= 'J') column = letter - 'A';
+    if (letter >= 'a' && letter <= 'j') column = letter - 'a';
+    if (column < 0 || number < 1 || number > 10) return NO_SQUARE;
+    return 10 * (10 - number) + column;
 }
-}  // namespace detail
 
-Square parseSquare(const std::string& text) {
-    scan::Scanner in(text);
-    char letter = 0;
-    int number = 0;
-    if (!in.readChar(letter) || !in.readInt2(number)) return NO_SQUARE;
-    return detail::squareFromParts(letter, number);
+Square readSquareAt(std::string_view text, std::size_t& pos) {
+    // Letter, then "10" or one digit 1..9.
+    if (pos + 1 >= text.size()) return NO_SQUARE;
+    const char letter = text[pos];
+    const char first = text[pos + 1];
+    if (first < '1' || first > '9') return NO_SQUARE;
+    int number = first - '0';
+    std::size_t end = pos + 2;
+    if (first == '1' && end < text.size() && text[end] == '0') {
+        number = 10;
+        ++end;
+    }
+    const Square s = squareFromParts(letter, number);
+    if (s != NO_SQUARE) pos = end;
+    return s;
+}
+
+Square parseSquare(std::string_view text) {
+    std::size_t pos = 0;
+    const Square s = readSquareAt(text, pos);
+    return pos == text.size() ? s : NO_SQUARE;
 }
 
 }  // namespace wintarvo

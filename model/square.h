@@ -5,8 +5,10 @@
 // number 1..10: A10 is index 0 (top left), J1 is index 99 (bottom right).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace wintarvo {
 
@@ -34,9 +36,17 @@ constexpr int squareColumn(Square s) { return s % 10; }
 // "A10" .. "J1"; the empty text for anything outside 0..99.
 std::string squareText(Square s);
 
-// Reads one character and then a decimal field at most two characters wide (blanks before the
-// number are skipped); index = letter - 10 * number + 35, -1 unless both were read and the
-// index lies in 0..99. Only an upper-case A..J with 1..10 names the square it reads as.
-Square parseSquare(const std::string& text);
+// The square named by a file letter (A..J, or a..j for the same file) and a rank number
+// (1..10); -1 for any other letter or number.
+Square squareFromParts(char letter, int number);
+
+// The whole text must name a square: one letter A..J or a..j followed at once by the rank
+// 1..10 written without sign, blank or leading zero ("a9" is A9). Anything else is -1.
+Square parseSquare(std::string_view text);
+
+// Reads a square written as parseSquare wants it at text[pos...], with nothing required after
+// it: a rank of 1 followed by 0 is read as 10. On success pos moves past the square; on
+// failure it stays and the result is -1.
+Square readSquareAt(std::string_view text, std::size_t& pos);
 
 }  // namespace wintarvo

@@ -2,7 +2,9 @@
 // reading of moves from the lines, exactly as readRecord does them once the file is read.
 // Besides running clean under the sanitizers, every input must keep these promises: the lines
 // are the text without its line ends, nothing lost or added; every move read names squares on
-// the board or -1; and a move on the board reads back from its own notation.
+// the board or -1; and a move on the board reads back from its own notation. Each line also
+// goes through the reader of typed moves, which must either refuse it or give a move on the
+// board that reads back the same from its record and compact notations.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -11,6 +13,7 @@
 #include <vector>
 
 #include "model/move.h"
+#include "model/typed_move.h"
 #include "records/file_utils.h"
 #include "records/record_file.h"
 
@@ -39,6 +42,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const char c : text)
         if (c != '\r' && c != '\n') withoutLineEnds += c;
     require(joined == withoutLineEnds);
+
+    for (const auto& line : lines) {
+        Move typed;
+        if (!parseTypedMove(line, typed)) continue;
+        require(typed.isValid() && typed.from <= 99 && typed.to <= 99 && typed.arrow <= 99);
+        const std::string compact =
+            squareText(typed.from) + squareText(typed.to) + squareText(typed.arrow);
+        Move back, again;
+        require(parseTypedMove(moveText(typed), back) && back == typed);
+        require(parseTypedMove(compact, again) && again == typed);
+    }
 
     const MoveList moves = movesFromRecordLines(lines);
     require(moves.size() <= lines.size());
