@@ -308,4 +308,10 @@ std::string sgfDateToday() {
     return date.data();
 }
 
+void fillSgfGameInfo(SgfGameInfo& info) {
+    if (info.white.empty()) info.white = "WinTarvo";
+    if (info.black.empty()) info.black = "WinTarvo";
+    if (info.date.empty()) info.date = sgfDateToday();
+}
+
 }  // namespace wintarvo

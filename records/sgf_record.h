@@ -47,4 +47,9 @@ bool writeSgfRecord(const MoveList& moves, const SgfGameInfo& info, std::string&
 // Today's local date as DT writes it: "YYYY-MM-DD".
 std::string sgfDateToday();
 
+// Fills what a game saved by this program does not know: a player without a name becomes
+// "WinTarvo" (who played a side, the user or the engine, is not recorded; where the game was
+// played is), and a missing date today's.
+void fillSgfGameInfo(SgfGameInfo& info);
+
 }  // namespace wintarvo

@@ -7,7 +7,7 @@
 #include "engine/game_document.h"
 #include "model/move_generation.h"
 #include "model/test_positions.h"
-#include "records/record_file.h"
+#include "records/game_file.h"
 
 namespace wintarvo::cli {
 
@@ -40,16 +40,16 @@ Position parsePosition(const std::string& text) {
 Position positionFromRecord(const std::string& path) {
     // Read as the Open command reads: the file's trace line stays off standard output, which
     // belongs to the command's own results.
-    RecordFile record;
+    GameFile file;
+    std::string error;
     setStandardOutputEnabled(false);
-    const bool read = record.readRecord(path);
+    const bool read = readGameFile(path, file, error);
     setStandardOutputEnabled(true);
-    MoveList moves;
-    if (!read || !record.getMoves(moves))
-        throw UsageError("'" + path + "' is neither start, test1, test2, test3 nor a readable record file");
+    if (!read)
+        throw UsageError("'" + path + "' is neither start, test1, test2, test3 nor a readable game file: " + error);
     // Replayed from the start; a move that is not legal at its turn is dropped.
     GameDocument game;
-    for (const Move& m : moves) game.playMove(m);
+    for (const Move& m : file.moves) game.playMove(m);
     Position p;
     game.getPosition(p);
     return p;

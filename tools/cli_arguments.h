@@ -21,9 +21,10 @@ public:
 // Parses a whole decimal int (optionally signed); throws UsageError naming `what` otherwise.
 int parseInt(const std::string& text, const std::string& what);
 
-// POSITION: "start", "test1", "test2", "test3", or the path of a record file whose moves are
-// replayed from the start as the Open command replays them (moves not legal at their turn are
-// dropped). A file that is missing, unreadable, empty or names no move is a UsageError.
+// POSITION: "start", "test1", "test2", "test3", or the path of a game file (a record file or
+// an SGF record, game_file.h) whose moves are replayed from the start as the Open command
+// replays them (moves not legal at their turn are dropped). A file that is missing,
+// unreadable, empty, a refused SGF record or without a move is a UsageError naming the cause.
 Position parsePosition(const std::string& text);
 Position positionFromRecord(const std::string& path);
 

@@ -14,5 +14,6 @@ int runShow(const Args& args);
 int runSearch(const Args& args);
 int runEval(const Args& args);
 int runBench(const Args& args);
+int runConvert(const Args& args);
 
 }  // namespace wintarvo::cli

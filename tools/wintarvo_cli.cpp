@@ -31,12 +31,16 @@ Commands:
       Search a fixed list of positions to fixed depths; one line each, then
       "bench<TAB>EVALUATIONS<TAB>MILLISECONDS<TAB>EVALUATIONS_PER_SECOND".
       The total evaluation count is the engine's signature.
+  convert IN OUT
+      Write the game of IN, a record file or an SGF record, to OUT as the kind its
+      ending names (.amz or .sgf). The last line is "convert<TAB>MOVES<TAB>LEFT_OUT",
+      LEFT_OUT counting the moves that are not legal at their turn.
   --help
       Print this text.
 
-POSITION is start (the default for perft), test1, test2, test3, or the path of a record
-file (.amz), whose moves are replayed from the start, dropping any that is not legal at
-its turn.
+POSITION is start (the default for perft), test1, test2, test3, or the path of a game
+file: a record file (.amz), whose moves are replayed from the start, dropping any that is
+not legal at its turn, or an SGF record (FF[4], GM[18]) as Quarry writes it.
 MOVE is in record notation, for instance "D1-D4 (D7)" or D1D4D7; each must be legal at its turn.
 --threads 1 searches on one thread; --threads 2 lets a second thread evaluate children
 ahead of the search (the default where the process may use two processors). Moves,
@@ -54,6 +58,7 @@ int main(int argc, char** argv) {
         {"search", wintarvo::cli::runSearch},
         {"eval", wintarvo::cli::runEval},
         {"bench", wintarvo::cli::runBench},
+        {"convert", wintarvo::cli::runConvert},
     };
     if (argc < 2) {
         std::cerr << "wintarvo-cli: no command given (try --help)\n";

@@ -15,13 +15,6 @@
 
 namespace wintarvo {
 
-namespace {
-
-// Who played is not known for a game played here; the record says where it was played.
-const char* const DEFAULT_PLAYER = "WinTarvo";
-
-}  // namespace
-
 void BoardView::onOpenGame(const std::string& path) {
     if (thinking_) return;
     // 1-3. A file that cannot be read, or holds no move, changes nothing.
@@ -75,9 +68,7 @@ void BoardView::onSaveGame(const std::string& path, GameFileFormat format) {
                         "from the starting position");
             return;
         }
-        if (info.white.empty()) info.white = DEFAULT_PLAYER;
-        if (info.black.empty()) info.black = DEFAULT_PLAYER;
-        if (info.date.empty()) info.date = sgfDateToday();
+        fillSgfGameInfo(info);
     }
     std::string error;
     if (!writeGameFile(path, format, line, info, error)) beep();
