@@ -83,6 +83,13 @@ TEST(SgfRecord, QuarrysFilesReadToTheMovesPlayedInQuarry) {
     for (const Move& m : whole.moves) end.applyMove(m);
     EXPECT_TRUE(hasNoLegalMove(end));
 
+    // A game played in WinTarvo, saved as SGF, opened in Quarry and saved there again.
+    const GameFile ours = readOrFail(DATA + "wintarvo_game.sgf");
+    ASSERT_EQ(ours.moves.size(), 90u);
+    EXPECT_EQ(readOrFail(DATA + "quarry_resaved_wintarvo_game.sgf").moves, ours.moves);
+    EXPECT_EQ(sgfText(ours.moves, ours.info),
+              replaced(fileBytes(DATA + "wintarvo_game.sgf"), "AP[WinTarvo:1.15.904.832]", OUR_AP));
+
     // Quarry's variation (a second Black reply at move 4) is not part of the main line.
     const GameFile variation = readOrFail(DATA + "quarry_variation.sgf");
     EXPECT_EQ(variation.moves, SHORT_GAME);
