@@ -5,9 +5,15 @@
 namespace wintarvo {
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
-bool isUpper(char c) { return c >= 'A' && c <= 'Z'; }
-bool isLetter(char c) { return isUpper(c) || (c >= 'a' && c <= 'z'); }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
+bool isUpper(char c) {
+    return c >= 'A' && c <= 'Z';
+}
+bool isLetter(char c) {
+    return isUpper(c) || (c >= 'a' && c <= 'z');
+}
 
 // One pass over the text from its first game tree's "(" to the ")" that closes it. The main
 // line ends at the first ")": until then every "(" opens the first variation of the tree
@@ -76,7 +82,8 @@ class MainLineReader {
     }
 
     void skipBlanks() {
-        while (!atEnd() && isBlank(text_[pos_])) ++pos_;
+        while (!atEnd() && isBlank(text_[pos_]))
+            ++pos_;
     }
 
     // The identifier's letters, then its values, each "[" ... "]" with blanks between them.
@@ -86,8 +93,7 @@ class MainLineReader {
             if (isUpper(text_[pos_])) property.id += text_[pos_];
             ++pos_;
         }
-        if (property.id.empty())
-            return fail("a property identifier without an upper-case letter");
+        if (property.id.empty()) return fail("a property identifier without an upper-case letter");
         skipBlanks();
         while (!atEnd() && text_[pos_] == '[') {
             property.values.emplace_back();

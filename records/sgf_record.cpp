@@ -20,8 +20,10 @@ constexpr std::string_view AMAZONS_GAME = "18";
 constexpr int MOVES_PER_LINE = 6;  // as Quarry writes them
 
 std::string_view trimmed(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
+        s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
+        s.remove_suffix(1);
     return s;
 }
 
@@ -41,7 +43,8 @@ std::string shown(std::string_view value) {
 // The property as it would be written back, "W[agafae]", for a message.
 std::string propertyText(const SgfProperty& property) {
     std::string text = property.id;
-    for (const std::string& value : property.values) text += "[" + shown(value) + "]";
+    for (const std::string& value : property.values)
+        text += "[" + shown(value) + "]";
     return text;
 }
 
@@ -68,8 +71,9 @@ std::string gameName(std::string_view number) {
 bool checkRoot(const SgfNode& root, std::string& error) {
     const SgfProperty* gm = findSgfProperty(root, "GM");
     if (gm == nullptr) {
-        error = "the record does not say which game it is (GM missing, which means Go); "
-                "Amazons is GM[18]";
+        error =
+            "the record does not say which game it is (GM missing, which means Go); "
+            "Amazons is GM[18]";
         return false;
     }
     const std::string_view game = trimmed(gm->values[0]);
@@ -111,11 +115,14 @@ Square readPoint(std::string_view text) {
 bool readMoveValue(const std::string& value, Move& m) {
     if (value.size() != 6) return false;
     const std::string_view text(value);
-    m = Move{readPoint(text.substr(0, 2)), readPoint(text.substr(2, 2)), readPoint(text.substr(4, 2))};
+    m = Move{readPoint(text.substr(0, 2)), readPoint(text.substr(2, 2)),
+             readPoint(text.substr(4, 2))};
     return m.isValid();
 }
 
-bool isSetUp(const std::string& id) { return id == "AB" || id == "AW" || id == "AE" || id == "AA"; }
+bool isSetUp(const std::string& id) {
+    return id == "AB" || id == "AW" || id == "AE" || id == "AA";
+}
 
 // Replays the main line's moves from the starting position, property by property.
 class MainLineReplay {
@@ -125,8 +132,7 @@ class MainLineReplay {
     bool node(const SgfNode& node, std::string& error) {
         bool moved = false;
         for (const SgfProperty& property : node) {
-            if (isSetUp(property.id))
-                return refuseSetUp(propertyText(property), error);
+            if (isSetUp(property.id)) return refuseSetUp(propertyText(property), error);
             if (property.id == "PL" && sideNamed(property.values[0]) != position_.sideToMove)
                 return refuseSetUp(propertyText(property), error);
             if (property.id != "W" && property.id != "B") continue;
@@ -162,8 +168,8 @@ class MainLineReplay {
         const std::string text = propertyText(property);
         const int side = property.id == "W" ? 0 : 1;
         if (side != position_.sideToMove) {
-            error = number + ", " + text + ", is " + (side == 0 ? "White" : "Black") +
-                    "'s, but " + (side == 0 ? "Black" : "White") + " is to move";
+            error = number + ", " + text + ", is " + (side == 0 ? "White" : "Black") + "'s, but " +
+                    (side == 0 ? "Black" : "White") + " is to move";
             return false;
         }
         Move m;
@@ -189,7 +195,7 @@ class MainLineReplay {
 bool isValidUtf8(std::string_view s) {
     for (std::size_t i = 0; i < s.size();) {
         const auto c = static_cast<unsigned char>(s[i]);
-        const std::size_t extra = c < 0x80            ? 0
+        const std::size_t extra = c < 0x80             ? 0
                                   : (c & 0xE0) == 0xC0 ? 1
                                   : (c & 0xF0) == 0xE0 ? 2
                                   : (c & 0xF8) == 0xF0 ? 3
@@ -208,8 +214,8 @@ bool isValidUtf8(std::string_view s) {
 std::string simpleText(std::string_view value, std::string_view charset) {
     const std::string set = lowerCase(trimmed(charset));
     const bool utf8 = set == "utf-8" || set == "utf8" || (set.empty() && isValidUtf8(value));
-    const bool latin1 = !utf8 && (set.empty() || set == "iso-8859-1" || set == "latin1" ||
-                                  set == "latin-1");
+    const bool latin1 =
+        !utf8 && (set.empty() || set == "iso-8859-1" || set == "latin1" || set == "latin-1");
     const bool keepBytes = utf8 && isValidUtf8(value);
     std::string out;
     for (const char c : value) {

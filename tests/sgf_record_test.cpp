@@ -34,7 +34,7 @@ Move move(const char* text) {
 
 // The short game as it was entered in Quarry (an arrow shot back to where the amazon stood
 // included), and the whole game whose record WinTarvo wrote before it was entered in Quarry.
-const MoveList SHORT_GAME{move("A4-A5 (A6)"), move("D10-D9 (C9)"), move("J4-J5 (J6)"),
+const MoveList SHORT_GAME{move("A4-A5 (A6)"),  move("D10-D9 (C9)"), move("J4-J5 (J6)"),
                           move("G10-G9 (H9)"), move("D1-D2 (D1)"),  move("A7-B7 (A7)")};
 
 MoveList recordMoves(const std::string& path) {
@@ -80,7 +80,8 @@ TEST(SgfRecord, QuarrysFilesReadToTheMovesPlayedInQuarry) {
     EXPECT_EQ(whole.moves, played);
     Position end;
     end.setStartPosition();
-    for (const Move& m : whole.moves) end.applyMove(m);
+    for (const Move& m : whole.moves)
+        end.applyMove(m);
     EXPECT_TRUE(hasNoLegalMove(end));
 
     // A game played in WinTarvo, saved as SGF, opened in Quarry and saved there again.
@@ -105,9 +106,9 @@ TEST(SgfRecord, WritesQuarrysBytesButForTheProgramsNameAndAnUnfinishedResult) {
     const std::string shortGame = fileBytes(DATA + "quarry_short.sgf");
     EXPECT_EQ(sgfText(SHORT_GAME, {"Ann", "Bob", ""}),
               replaced(replaced(shortGame, "AP[Quarry:0.2.0]", OUR_AP), "RE[Void]\n", ""));
-    EXPECT_EQ(sgfText({}, {"W \\ ]", "", "2024-12-07"}),
-              "(;GM[18]FF[4]\nCA[UTF-8]\n" + OUR_AP +
-                  "\nSZ[10]\nPW[W \\\\ \\]]\nDT[2024-12-07]\n)\n");
+    EXPECT_EQ(
+        sgfText({}, {"W \\ ]", "", "2024-12-07"}),
+        "(;GM[18]FF[4]\nCA[UTF-8]\n" + OUR_AP + "\nSZ[10]\nPW[W \\\\ \\]]\nDT[2024-12-07]\n)\n");
 }
 
 TEST(SgfRecord, RecordsSurviveTheTripThroughSgfByteForByte) {
@@ -149,11 +150,18 @@ TEST(SgfRecord, ContentNotTheNameDecidesTheReader) {
         const char* text;
         bool sgf;
     } cases[] = {
-        {"(;GM[18])", true},      {" \r\n( \n;", true},           {"\xEF\xBB\xBF(;", true},
-        {"'Amazon Record File", false}, {"(GM[18])", false},     {"A4-A5 (A6)", false},
-        {"(", false},             {"\xEF\xBB\xBF", false},       {"x(;", false},
+        {"(;GM[18])", true},
+        {" \r\n( \n;", true},
+        {"\xEF\xBB\xBF(;", true},
+        {"'Amazon Record File", false},
+        {"(GM[18])", false},
+        {"A4-A5 (A6)", false},
+        {"(", false},
+        {"\xEF\xBB\xBF", false},
+        {"x(;", false},
     };
-    for (const Case& c : cases) EXPECT_EQ(looksLikeSgf(c.text), c.sgf) << c.text;
+    for (const Case& c : cases)
+        EXPECT_EQ(looksLikeSgf(c.text), c.sgf) << c.text;
 }
 
 TEST(SgfRecord, ReadingARecordFileIsUnchanged) {
@@ -183,7 +191,8 @@ TEST(SgfRecord, ReadingARecordFileIsUnchanged) {
         EXPECT_EQ(error, f.error) << f.name;
         EXPECT_TRUE(file.moves.empty());
         if (f.bytes == nullptr) {
-            EXPECT_EQ(trace.lines(), std::vector<std::string>{dir.file(f.name) + " does not exist"});
+            EXPECT_EQ(trace.lines(),
+                      std::vector<std::string>{dir.file(f.name) + " does not exist"});
         }
     }
     std::string error;
@@ -203,37 +212,49 @@ TEST(SgfRecord, RefusesForeignAndMalformedRecordsWithTheReason) {
         std::string error;
     } cases[] = {
         // Other games, boards and versions.
-        {"(;FF[4]GM[1]SZ[19];B[dd])", "the record is of another game, GM[1] (Go); Amazons is GM[18]"},
+        {"(;FF[4]GM[1]SZ[19];B[dd])",
+         "the record is of another game, GM[1] (Go); Amazons is GM[18]"},
         {"(;GM[2]SZ[8])", "the record is of another game, GM[2] (Othello); Amazons is GM[18]"},
-        {"(;FF[4]SZ[10];W[agafae])", "the record does not say which game it is (GM missing, "
-                                     "which means Go); Amazons is GM[18]"},
+        {"(;FF[4]SZ[10];W[agafae])",
+         "the record does not say which game it is (GM missing, "
+         "which means Go); Amazons is GM[18]"},
         {"(;GM[18]SZ[8])", "the board is 8x8; Amazons is read on a 10x10 board only"},
         {"(;GM[18]SZ[10:12])", "the board is 10x12; Amazons is read on a 10x10 board only"},
         {"(;GM[18]FF[5])", "FF[5]: SGF versions 1 to 4 are read"},
         // Set-up and a non-standard start.
-        {game + "AB[aa][ba];W[agafae])", "the record sets up a position (AB[aa][ba]); only "
-                                         "games played from the starting position are read"},
-        {game + ";W[agafae];AW[ee])", "the record sets up a position (AW[ee]); only games "
-                                      "played from the starting position are read"},
-        {game + "AE[dj])", "the record sets up a position (AE[dj]); only games played from the "
-                           "starting position are read"},
-        {game + "AA[ee])", "the record sets up a position (AA[ee]); only games played from the "
-                           "starting position are read"},
-        {game + "PL[B])", "the record sets up a position (PL[B]); only games played from the "
-                          "starting position are read"},
+        {game + "AB[aa][ba];W[agafae])",
+         "the record sets up a position (AB[aa][ba]); only "
+         "games played from the starting position are read"},
+        {game + ";W[agafae];AW[ee])",
+         "the record sets up a position (AW[ee]); only games "
+         "played from the starting position are read"},
+        {game + "AE[dj])",
+         "the record sets up a position (AE[dj]); only games played from the "
+         "starting position are read"},
+        {game + "AA[ee])",
+         "the record sets up a position (AA[ee]); only games played from the "
+         "starting position are read"},
+        {game + "PL[B])",
+         "the record sets up a position (PL[B]); only games played from the "
+         "starting position are read"},
         // Moves out of turn, in another form or against the rules.
         {game + ";B[dadbcb])", "move 1, B[dadbcb], is Black's, but White is to move"},
         {game + ";W[agafae];W[jgjfje])", "move 2, W[jgjfje], is White's, but Black is to move"},
-        {game + ";W[A4A5A6])", "move 1, W[A4A5A6], is not an Amazons move (three points a..j, "
-                               "as in W[agafae])"},
-        {game + ";W[AGAFAE])", "move 1, W[AGAFAE], is not an Amazons move (three points a..j, "
-                               "as in W[agafae])"},
-        {game + ";W[kgafae])", "move 1, W[kgafae], is not an Amazons move (three points a..j, "
-                               "as in W[agafae])"},
-        {game + ";W[])", "move 1, W[], is not an Amazons move (three points a..j, as in "
-                         "W[agafae])"},
-        {game + ";W[agafae][jgjfje])", "move 1, W[agafae][jgjfje], is not an Amazons move (three "
-                                       "points a..j, as in W[agafae])"},
+        {game + ";W[A4A5A6])",
+         "move 1, W[A4A5A6], is not an Amazons move (three points a..j, "
+         "as in W[agafae])"},
+        {game + ";W[AGAFAE])",
+         "move 1, W[AGAFAE], is not an Amazons move (three points a..j, "
+         "as in W[agafae])"},
+        {game + ";W[kgafae])",
+         "move 1, W[kgafae], is not an Amazons move (three points a..j, "
+         "as in W[agafae])"},
+        {game + ";W[])",
+         "move 1, W[], is not an Amazons move (three points a..j, as in "
+         "W[agafae])"},
+        {game + ";W[agafae][jgjfje])",
+         "move 1, W[agafae][jgjfje], is not an Amazons move (three "
+         "points a..j, as in W[agafae])"},
         {game + ";W[agaaab])", "move 1, W[agaaab] (A4-A10 (A9)), is not legal"},
         {game + ";W[agafae]B[dadbcb])", "move 2 shares its node with the move before it"},
         // Broken syntax.
@@ -250,7 +271,8 @@ TEST(SgfRecord, RefusesForeignAndMalformedRecordsWithTheReason) {
         {"(;GM[18]xy[1])", "line 1: a property identifier without an upper-case letter"},
         // Nesting and size.
         {std::string(1000000, '('), "line 1: a game tree without a node (\";\" missing)"},
-        {"(;GM[18]" + std::string(20000, ';') + ")", "line 1: more than 10000 nodes in the main line"},
+        {"(;GM[18]" + std::string(20000, ';') + ")",
+         "line 1: more than 10000 nodes in the main line"},
     };
     for (const Case& c : cases) {
         MoveList moves{SHORT_GAME[0]};
@@ -268,10 +290,13 @@ TEST(SgfRecord, ReadsWhatTheFormatAllowsBesideQuarrysForm) {
     // identifiers, blanks everywhere, escapes, a root move, PL for the side to move, SZ[10:10],
     // another game after the first and a leading byte-order mark.
     std::string deep;
-    for (int i = 0; i < 100000; ++i) deep += "(;C[x]";
+    for (int i = 0; i < 100000; ++i)
+        deep += "(;C[x]";
     deep += std::string(100000, ')');
-    const std::string text = "\xEF\xBB\xBF (;GaMe[18]FF[3]SZ[10:10]PL[W]C[a\\]b\\\nc]W[agafae]\n"
-                             "( ; B [dadbcb] ; W[jgjfje](;B[gagbhb])" + deep + "))(;GM[1])";
+    const std::string text =
+        "\xEF\xBB\xBF (;GaMe[18]FF[3]SZ[10:10]PL[W]C[a\\]b\\\nc]W[agafae]\n"
+        "( ; B [dadbcb] ; W[jgjfje](;B[gagbhb])" +
+        deep + "))(;GM[1])";
     MoveList moves;
     SgfGameInfo info;
     std::string error;
@@ -291,9 +316,9 @@ TEST(SgfRecord, GameInformationComesOutInUtf8) {
         std::string white;
     } cases[] = {
         {"CA[UTF-8]PW[Ren\xC3\xA9]", "Ren\xC3\xA9"},
-        {"PW[Ren\xC3\xA9]", "Ren\xC3\xA9"},                     // no CA, but UTF-8
+        {"PW[Ren\xC3\xA9]", "Ren\xC3\xA9"},  // no CA, but UTF-8
         {"CA[ISO-8859-1]PW[Ren\xE9]", "Ren\xC3\xA9"},
-        {"PW[Ren\xE9]", "Ren\xC3\xA9"},                          // no CA: ISO-8859-1
+        {"PW[Ren\xE9]", "Ren\xC3\xA9"},  // no CA: ISO-8859-1
         {"CA[Shift_JIS]PW[\x93\xFA A]", "?? A"},
         {"CA[utf-8]PW[bad \xE9]", "bad ?"},
         {"PW[two\nlines]", "two lines"},
@@ -328,11 +353,12 @@ TEST(SgfRecord, WritingNeedsAGameFromTheStartAndSavingChoosesByName) {
         F chosen;
         F result;
     } cases[] = {
-        {"a.sgf", F::Record, F::Sgf}, {"a.SGF", F::Record, F::Sgf}, {"a.amz", F::Sgf, F::Record},
-        {"a.Amz", F::Sgf, F::Record}, {"a.txt", F::Sgf, F::Sgf},    {"a", F::Record, F::Record},
+        {"a.sgf", F::Record, F::Sgf},  {"a.SGF", F::Record, F::Sgf}, {"a.amz", F::Sgf, F::Record},
+        {"a.Amz", F::Sgf, F::Record},  {"a.txt", F::Sgf, F::Sgf},    {"a", F::Record, F::Record},
         {"sgf", F::Record, F::Record},
     };
-    for (const Case& c : cases) EXPECT_EQ(formatForSaving(c.path, c.chosen), c.result) << c.path;
+    for (const Case& c : cases)
+        EXPECT_EQ(formatForSaving(c.path, c.chosen), c.result) << c.path;
 }
 
 TEST(SgfRecord, TodaysDateHasTheFormOfDt) {

@@ -210,9 +210,9 @@ TEST_F(RecordCommands, AGamePlayedHereSavesAsSgfWithTheProgramAsPlayerAndTodaysD
     const std::string file = path("here.sgf");
     h.view.onSaveGame(file);
     const std::string text = bytesOf(file);
-    EXPECT_NE(text.find("\nPB[WinTarvo]\nPW[WinTarvo]\nDT[" + sgfDateToday() + "]\n;W[agafae];B[dadbcb]\n)"),
-              std::string::npos)
-        << text;
+    const std::string tail = "\nPB[WinTarvo]\nPW[WinTarvo]\nDT[" + sgfDateToday() +
+                             "]\n;W[agafae];B[dadbcb]\n)";
+    EXPECT_NE(text.find(tail), std::string::npos) << text;
     h.view.onNewGame();
     h.view.onOpenGame(file);
     EXPECT_EQ(h.view.movesPlayed(), (MoveList{W1, B1}));
@@ -232,7 +232,8 @@ TEST_F(RecordCommands, ARefusedSgfSaysWhyWhileARecordFileOnlyBeeps) {
     } cases[] = {
         {setUp, "Cannot open " + setUp + ": the record sets up a position (AB[aa]); only games "
                                          "played from the starting position are read."},
-        {go, "Cannot open " + go + ": the record is of another game, GM[1] (Go); Amazons is GM[18]."},
+        {go, "Cannot open " + go +
+                 ": the record is of another game, GM[1] (Go); Amazons is GM[18]."},
         {noMoves, ""},
     };
     for (const Case& c : cases) {

@@ -46,7 +46,8 @@ Position positionFromRecord(const std::string& path) {
     const bool read = readGameFile(path, file, error);
     setStandardOutputEnabled(true);
     if (!read)
-        throw UsageError("'" + path + "' is neither start, test1, test2, test3 nor a readable game file: " + error);
+        throw UsageError("'" + path +
+                         "' is neither start, test1, test2, test3 nor a readable game file: " + error);
     // Replayed from the start; a move that is not legal at its turn is dropped.
     GameDocument game;
     for (const Move& m : file.moves) game.playMove(m);

@@ -35,7 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (const SgfNode& node : nodes)
             for (const SgfProperty& property : node) {
                 require(!property.id.empty() && !property.values.empty());
-                for (const char c : property.id) require(c >= 'A' && c <= 'Z');
+                for (const char c : property.id)
+                    require(c >= 'A' && c <= 'Z');
             }
     } else {
         require(nodes.empty() && !error.empty());
