@@ -44,7 +44,9 @@ bool EngineThread::start() {
     if (started_) return false;
     try {
         threadHandle_ = std::thread(&EngineThread::threadMain, this);
-    } catch (const std::system_error&) {
+    } catch (const std::system_error& e) {
+        // Nothing was started; the next request tries again.
+        traceLine(std::string("Engine could not start: ") + e.code().message());
         return false;
     }
     threadId_ = threadHandle_.get_id();

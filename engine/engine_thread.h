@@ -36,7 +36,8 @@ public:
 
     // True from a successful start until destruction, even after the thread has ended.
     bool isRunning();
-    // Creates the thread; false if it already exists or cannot be created.
+    // Creates the thread; false if it already exists or cannot be created (the trace then
+    // says why, and a later call tries again).
     bool start();
     void setNotify(NotifyHandle window, std::uint32_t message);
     void setPosition(const Position& p);

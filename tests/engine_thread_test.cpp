@@ -2,7 +2,6 @@
 
 #include <chrono>
 #include <dirent.h>
-#include <pthread.h>
 #include <memory>
 
 #include "engine/engine_thread.h"
@@ -11,6 +10,7 @@
 #include "search/stop_flag.h"
 #include "support/fake_window.h"
 #include "support/search_run.h"
+#include "support/thread_start_failure.h"
 #include "support/trace_capture.h"
 
 namespace wintarvo {
@@ -297,18 +297,10 @@ TEST_F(Document, AStaleStopDoesNotCutTheNextRequestShort) {
     EXPECT_EQ(status.rfind("Depth = 2  Score = ", 0), 0u) << status;
 }
 
-// Threads get a stack too big to map, so none can be created.
-void makeThreadCreationFail() {
-    pthread_attr_t attr;
-    pthread_attr_init(&attr);
-    pthread_attr_setstacksize(&attr, std::size_t{1} << 46);
-    pthread_setattr_default_np(&attr);
-}
-
 TEST_F(Document, NoRequestIsReportedWhenTheEngineThreadCannotStart) {
     EXPECT_EXIT(
         {
-            makeThreadCreationFail();
+            testing::ThreadStartFailure noThreads;
             GameDocument doc;
             auto window = std::make_shared<testing::FakeWindow>();
             const bool sent = doc.requestThink(window, WM_ENGINE_MOVE);

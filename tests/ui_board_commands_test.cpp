@@ -7,6 +7,7 @@
 #include "model/move_generation.h"
 #include "model/test_positions.h"
 #include "support/search_run.h"
+#include "support/thread_start_failure.h"
 #include "support/trace_capture.h"
 #include "support/ui_harness.h"
 
@@ -289,6 +290,36 @@ TEST(GameOver, TheWinnerIsTheSideNotToMove) {
     }
 }
 
+// When the engine's thread cannot be started, Play Move and Auto Play say so with a beep and
+// the status line instead of seeming to do nothing; the game goes on by hand, and the next
+// request starts the engine.
+TEST_F(BoardCommands, ARequestTheEngineCannotTakeIsSaidAndTheNextOneStartsIt) {
+    {
+        testing::ThreadStartFailure noThreads;
+        if (!noThreads.active()) GTEST_SKIP() << "thread creation cannot be made to fail here";
+        h.view.onPlayMove();
+        EXPECT_FALSE(h.view.thinking());
+        EXPECT_EQ(h.desktop.beeps, 1);
+        EXPECT_EQ(h.status(), "Engine could not start");
+        // A move by hand is played; Auto Play's request fails the same way.
+        h.enter("A4", "A5", "A6");
+        EXPECT_EQ(h.view.movesPlayed(), (MoveList{W1}));
+        EXPECT_FALSE(h.view.thinking());
+        EXPECT_EQ(h.desktop.beeps, 2);
+        EXPECT_EQ(h.status(), "Engine could not start");
+        EXPECT_EQ(h.window()->cursor().shape(), Qt::ArrowCursor);
+        h.view.soundOn = false;
+        h.view.onPlayMove();
+        EXPECT_EQ(h.desktop.beeps, 2);
+    }
+    EXPECT_EQ(trace.text().find("Engine could not start: "), 0u);
+    h.view.onPlayMove();
+    ASSERT_TRUE(h.view.thinking());
+    EXPECT_EQ(h.status(), "Thinking...");
+    ASSERT_TRUE(h.waitForAnswer());
+    EXPECT_EQ(h.view.movesPlayed().size(), 2u);
+}
+
 // --- announced moves --------------------------------------------------------------------------
 
 TEST_F(BoardCommands, AnnouncedMovesArePlayedOnlyWhenLegalHere) {
@@ -303,8 +334,10 @@ TEST_F(BoardCommands, AnnouncedMovesArePlayedOnlyWhenLegalHere) {
     EXPECT_TRUE(h.view.movesPlayed().empty());
     EXPECT_TRUE(h.view.onBroadcastMove(0, packed(W1)));
     EXPECT_FALSE(h.view.onBroadcastMove(0, packed(W1)));  // already played
-    // The top byte is not read.
-    EXPECT_TRUE(h.view.onBroadcastMove(7, packed(B1) | 0x5A000000));
+    // No packed move has bits above the 24 of its squares; wParam is not read.
+    EXPECT_FALSE(h.view.onBroadcastMove(0, packed(B1) | 0x5A000000));
+    EXPECT_FALSE(h.view.onBroadcastMove(0, -packed(B1)));
+    EXPECT_TRUE(h.view.onBroadcastMove(7, packed(B1)));
     EXPECT_EQ(h.view.movesPlayed(), (MoveList{W1, B1}));
     EXPECT_EQ(h.status(), "Ply number 3");
     EXPECT_FALSE(h.view.thinking());
@@ -333,7 +366,9 @@ TEST_F(BoardCommands, AnAnswerMadeIllegalByAnAnnouncedMoveIsDropped) {
     EXPECT_EQ(h.desktop.beeps, 1);
     EXPECT_TRUE(h.view.thinking());
     EXPECT_EQ(h.status(), "Thinking...");
-    // The engine's answer is a move for White, who is no longer to move.
+    // The engine's answer is a move for White, who is no longer to move. (Without Auto Play,
+    // which would now ask for Black's reply: see below.)
+    h.view.autoPlay = false;
     h.view.onForceMove();
     ASSERT_TRUE(h.waitForAnswer());
     EXPECT_EQ(h.view.movesPlayed(), (MoveList{W1}));
@@ -391,11 +426,81 @@ TEST_F(BoardCommands, AnAnswerForAnEarlierPositionIsDroppedEvenIfStillLegal) {
     EXPECT_TRUE(h.view.onBroadcastMove(0, static_cast<std::intptr_t>(packMove(white))));
     EXPECT_TRUE(h.view.onBroadcastMove(0, static_cast<std::intptr_t>(packMove(black))));
     EXPECT_EQ(h.desktop.beeps, 2);  // two automatic replies withheld
+    h.view.autoPlay = false;        // and not asked for afterwards
     ASSERT_TRUE(h.waitForAnswer());
     EXPECT_EQ(h.view.movesPlayed(), (MoveList{white, black}));
     EXPECT_TRUE(h.broadcast.posted.empty());
     EXPECT_EQ(h.status(), "Ply number 3");
     EXPECT_EQ(h.desktop.beeps, 2);
+}
+
+// With Auto Play, the reply withheld from a move received during a search is asked for once
+// the search's answer has been dropped, for the position the view has then; the game does not
+// wait for a person. Unless that move ended the game.
+TEST_F(BoardCommands, AfterADroppedAnswerAutoPlayAsksForTheWithheldReply) {
+    // The answer stays queued until the test hands control to the event loop.
+    h.view.onPlayMove();
+    ASSERT_TRUE(h.view.thinking());
+    EXPECT_TRUE(h.view.onBroadcastMove(0, static_cast<std::intptr_t>(packMove(W1))));
+    ASSERT_TRUE(testing::waitUntil([&] { return h.view.movesPlayed().size() == 2; }));
+    EXPECT_FALSE(h.view.thinking());
+    const Move reply = h.view.movesPlayed()[1];
+    Position afterW1;
+    afterW1.setStartPosition();
+    afterW1.applyMove(W1);
+    EXPECT_TRUE(isLegalMove(afterW1, reply));
+    EXPECT_EQ(h.broadcast.posted, (std::vector<std::uint32_t>{packMove(reply)}));
+    EXPECT_EQ(h.desktop.beeps, 2);  // the withheld reply, the engine's move
+    EXPECT_EQ(h.status().left(8), "Depth = ");
+
+    // Black's one amazon is walled in on A10: White's move from another copy ends the game.
+    h.view.document().setPosition(testing::positionFromRows(
+        {"Bx........", "xx........", "..........", "..........", "..........", "..........",
+         "..........", "..........", "..........", ".........W"},
+        0));
+    h.view.updateStatus();
+    h.broadcast.posted.clear();
+    h.view.onPlayMove();
+    ASSERT_TRUE(h.view.thinking());
+    EXPECT_TRUE(
+        h.view.onBroadcastMove(0, static_cast<std::intptr_t>(packMove(m("J1", "J2", "J3")))));
+    ASSERT_TRUE(h.waitForAnswer());
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(h.view.thinking());
+    EXPECT_EQ(h.view.movesPlayed().size(), 3u);
+    EXPECT_TRUE(h.broadcast.posted.empty());
+    ASSERT_EQ(h.desktop.messages.size(), 1u);
+    EXPECT_EQ(h.desktop.messages[0].text, "Game Over - White wins");
+    EXPECT_EQ(h.status(), "Game Over");
+}
+
+// Play Move in two copies at the same moment can have both engines make the same move: each
+// copy then hears it twice, its own announcement and the other's, and waits for the other to
+// answer. With Auto Play the second hearing is answered.
+TEST_F(BoardCommands, TheEnginesOwnMoveHeardTwiceIsAnswered) {
+    const auto heard = [&](const Move& move) {
+        return h.view.onBroadcastMove(0, static_cast<std::intptr_t>(packMove(move)));
+    };
+    h.view.onPlayMove();
+    ASSERT_TRUE(h.waitForAnswer());
+    const Move own = h.view.movesPlayed().at(0);
+    EXPECT_FALSE(heard(own));  // its own announcement
+    EXPECT_FALSE(h.view.thinking());
+    EXPECT_FALSE(heard(own));  // another copy's
+    EXPECT_TRUE(h.view.thinking());
+    EXPECT_FALSE(heard(own));  // a third copy's: no second request, no beep
+    EXPECT_EQ(h.desktop.beeps, 1);
+    ASSERT_TRUE(h.waitForAnswer());
+    ASSERT_EQ(h.view.movesPlayed().size(), 2u);
+    EXPECT_EQ(h.broadcast.posted.size(), 2u);
+    // The game has moved on from the first move; and without Auto Play nothing is answered.
+    EXPECT_FALSE(heard(own));
+    EXPECT_FALSE(h.view.thinking());
+    h.view.autoPlay = false;
+    for (int i = 0; i < 2; ++i)
+        EXPECT_FALSE(heard(h.view.movesPlayed().at(1)));
+    EXPECT_FALSE(h.view.thinking());
+    EXPECT_EQ(h.view.movesPlayed().size(), 2u);
 }
 
 // The copy whose engine ends the game announces the move before its end-of-game box opens, so

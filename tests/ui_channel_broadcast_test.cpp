@@ -112,9 +112,17 @@ TEST_F(ChannelBroadcastTest, TheFrameHandsEveryReceivedMoveToItsBoardView) {
     const auto send = [&](std::uint32_t lParam) {
         return testing::sendDatagram(channel.socketPath(), testing::messageBytes(0, lParam), true);
     };
+    // No packed move has bits above its 24: refused, so Black's move after it is not legal.
+    Listener arrivals;
+    broadcast.listen(&arrivals);
+    ASSERT_TRUE(send(0x5A000000 | packMove(white)));
     ASSERT_TRUE(send(packMove(black)));  // not White's: ignored
+    ASSERT_TRUE(waitUntil([&] { return arrivals.got.size() == 2; }));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(view.movesPlayed().empty());
+    broadcast.stopListening(&arrivals);
     ASSERT_TRUE(send(packMove(white)));
-    ASSERT_TRUE(send(0x5A000000 | packMove(black)));  // the top byte is not read
+    ASSERT_TRUE(send(packMove(black)));
     ASSERT_TRUE(waitUntil([&] { return view.movesPlayed().size() == 2; }));
     EXPECT_EQ(view.movesPlayed(), (MoveList{white, black}));
     EXPECT_EQ(frame.statusLine()->text(), "Ply number 3");

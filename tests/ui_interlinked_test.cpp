@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -284,6 +285,18 @@ TEST_F(Interlinked, TwoCopiesPlayAWholeGameOncePlayMoveIsGivenToOne) {
     quitAll();
 }
 
+// Play Move in both copies at nearly the same moment: both engines search the starting
+// position. A copy that plays the other's move during its search drops its own answer and then
+// asks its engine for the position it has, so the game goes on to the end in both.
+TEST_F(Interlinked, PlayMoveInBothCopiesAtOnceStillEndsInOneFinishedGame) {
+    Copy& a = start({"--depth", "1"});
+    Copy& b = start({"--depth", "1"});
+    a.command("play");
+    b.command("play");
+    expectSameFinishedGame(a, b);
+    quitAll();
+}
+
 // Interlinked Mode off in one copy: it neither plays what arrives nor announces its engine's
 // moves. Switched on again, it does both from the next move on.
 TEST_F(Interlinked, WithInterlinkedModeOffInOneCopyNothingPassesEitherWay) {
@@ -476,11 +489,14 @@ TEST_F(Interlinked, AFloodOfForeignAndMalformedDatagramsChangesNothing) {
     ASSERT_FALSE(legal.empty());
     const std::uint32_t tempting = packed(legal.back());
 
-    // Well-formed messages whose values are not a legal move here, the last one marking the
-    // end of the flood.
-    const std::vector<std::uint32_t> noMove = {0,          0x00FFFFFF, packed(first), 0x00636363,
-                                               0x00646464, 0xFF000000, 0x00FFFFFF};
+    // Well-formed messages whose values are not a legal move here (a legal move with bits set
+    // above its 24 is none), the last one marking the end of the flood. The move already
+    // played goes to B only: to A, whose engine made it, it would come from a second copy
+    // that made the same move at the same moment, and A would answer it.
     for (Copy* c : {&a, &b}) {
+        std::vector<std::uint32_t> noMove = {
+            0, 0x00FFFFFF, 0x5A000000 | tempting, 0x00636363, 0x00646464, 0xFF000000, 0x00FFFFFF};
+        if (c == &b) noMove.insert(noMove.begin() + 2, packed(first));
         ASSERT_TRUE(c->sync());
         const Reports before = c->reports();
         for (const auto& bad : testing::badDatagrams(1000, tempting))
@@ -536,8 +552,10 @@ TEST_F(Interlinked, ACopyWhoseFolderCannotBeUsedPlaysAlone) {
 // output (the trace) going to out. The trace is written through the C library, which keeps
 // what goes to a file until its buffer is full; traceFile asks for a line at a time (stdbuf,
 // whose preloaded library AddressSanitizer must be told to accept).
+// A wrapper (nohup) may run it.
 std::unique_ptr<testing::PeerProcess> startProgram(const std::string& runtime,
-                                                   const std::string& traceFile = "") {
+                                                   const std::string& traceFile = "",
+                                                   const std::string& wrapper = "") {
     std::vector<std::string> argv = {"/usr/bin/env", "XDG_RUNTIME_DIR=" + runtime,
                                      "QT_QPA_PLATFORM=offscreen"};
     if (!traceFile.empty()) {
@@ -546,6 +564,7 @@ std::unique_ptr<testing::PeerProcess> startProgram(const std::string& runtime,
                        "verify_asan_link_order=0");
         argv.insert(argv.end(), {"/usr/bin/stdbuf", "-oL"});
     }
+    if (!wrapper.empty()) argv.push_back(wrapper);
     argv.insert(argv.end(), {"/bin/sh", "-c", "exec \"$0\" > \"$1\"", WINTARVO_PROGRAM,
                              traceFile.empty() ? std::string("/dev/null") : traceFile});
     return std::make_unique<testing::PeerProcess>(argv);
@@ -602,6 +621,87 @@ TEST_F(Interlinked, TheProgramWithoutAUsableFolderRunsAlone) {
     const std::size_t state = fields.rfind(") ");
     ASSERT_NE(state, std::string::npos);
     EXPECT_NE(fields[state + 2], 'Z');
+}
+
+// --- signals ------------------------------------------------------------------------------
+
+// The program's socket in the users' folder under runtime, once it has joined; "" if it has
+// not within a minute.
+std::string programSocket(const std::string& runtime) {
+    const std::string folder = runtime + "/tarvo-broadcasted-move";
+    const auto deadline = std::chrono::steady_clock::now() + 60s;
+    while (std::chrono::steady_clock::now() < deadline) {
+        std::error_code error;
+        for (const auto& entry : std::filesystem::directory_iterator(folder, error))
+            return entry.path().string();
+        std::this_thread::sleep_for(10ms);
+    }
+    return "";
+}
+
+bool waitForText(const std::string& file, const std::string& text) {
+    const auto deadline = std::chrono::steady_clock::now() + 60s;
+    while (testing::fileBytes(file).find(text) == std::string::npos) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::sleep_for(10ms);
+    }
+    return true;
+}
+
+// SIGTERM, SIGHUP and SIGINT close the program as Exit does, in the middle of a search too: the
+// search is stopped and its thread joined (its answer finds the window gone), the program's
+// socket leaves the folder, and it ends with 0, or 130 after SIGINT.
+TEST_F(Interlinked, ASignalClosesTheProgramAsExitDoes) {
+    struct Case {
+        int signal;
+        int status;
+    };
+    for (const Case& c : {Case{SIGTERM, 0}, Case{SIGHUP, 0}, Case{SIGINT, 130}}) {
+        SCOPED_TRACE(strsignal(c.signal));
+        testing::TempDir runtime;
+        const std::string trace = runtime.file("trace.txt");
+        const auto program = startProgram(runtime.path(), trace);
+        const std::string socket = programSocket(runtime.path());
+        ASSERT_FALSE(socket.empty()) << "the program did not join";
+        // A copy's engine move, which the program answers with a search of 10 seconds.
+        Copy& a = start({"--depth", "1", "--play"}, runtime.path() + "/tarvo-broadcasted-move");
+        ASSERT_TRUE(waitForText(trace, "Estimated branch factor"));
+        program->signal(c.signal);
+        EXPECT_EQ(program->finish(), c.status);
+        EXPECT_FALSE(present(socket));
+        const std::string text = testing::fileBytes(trace);
+        EXPECT_TRUE(text.ends_with("\nWindow closed - move could not be posted.\n")) << text;
+        ASSERT_TRUE(a.sync());
+        EXPECT_EQ(a.reports().history.size(), 1u);
+        EXPECT_EQ(a.quit(), 0);
+        EXPECT_TRUE(std::filesystem::is_empty(runtime.path() + "/tarvo-broadcasted-move"));
+    }
+}
+
+// A second signal while the program is closing ends it at once, by that signal: nothing is
+// cleaned up, and its socket stays for the next copy to remove. (Stopped, the program gets
+// both signals at once when it goes on.)
+TEST_F(Interlinked, ASecondSignalEndsTheProgramAtOnce) {
+    const std::string runtime = dir.path();
+    const auto program = startProgram(runtime);
+    const std::string socket = programSocket(runtime);
+    ASSERT_FALSE(socket.empty()) << "the program did not join";
+    for (const int number : {SIGSTOP, SIGTERM, SIGHUP, SIGCONT})
+        program->signal(number);
+    EXPECT_EQ(program->finish(), -1);
+    EXPECT_TRUE(program->endSignal() == SIGTERM || program->endSignal() == SIGHUP)
+        << program->endSignal();
+    EXPECT_TRUE(present(socket));
+}
+
+// Started with SIGHUP ignored (nohup), the program leaves it ignored.
+TEST_F(Interlinked, ASignalIgnoredAtTheStartStaysIgnored) {
+    const std::string runtime = dir.path();
+    const auto program = startProgram(runtime, "", "/usr/bin/nohup");
+    ASSERT_FALSE(programSocket(runtime).empty()) << "the program did not join";
+    program->signal(SIGHUP);
+    program->signal(SIGINT);
+    EXPECT_EQ(program->finish(), 130);
 }
 
 }  // namespace

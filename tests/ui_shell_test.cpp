@@ -2,7 +2,10 @@
 // the real event loop and closes the window from inside it.
 #include <gtest/gtest.h>
 
+#include <csignal>
+
 #include <QApplication>
+#include <QEventLoop>
 #include <QTest>
 #include <QTimer>
 
@@ -11,6 +14,7 @@
 #include "ui/app_shell.h"
 #include "ui/command_ids.h"
 #include "ui/main_frame.h"
+#include "ui/signal_watcher.h"
 
 namespace wintarvo {
 namespace {
@@ -44,6 +48,32 @@ TEST(Shell, ExitFromTheMenuEndsWithZero) {
         QTimer::singleShot(0, frame.window(), [&frame] { frame.onCommand(ID_EXIT); });
     });
     EXPECT_EQ(code, 0);
+}
+
+// A signal closes the program as Exit does, also while a modal window runs its own loop (the
+// About box here): that loop ends, then the program's.
+TEST(Shell, ASignalClosesTheProgramAlsoFromAModalLoop) {
+    testing::FakeDesktop desktop;
+    InProcessBroadcast broadcast;
+    SignalWatcher watcher;
+    ASSERT_TRUE(watcher.watching());
+    bool modalEnded = false;
+    desktop.onAbout = [&] {
+        QTimer::singleShot(0, [] { std::raise(SIGTERM); });
+        QEventLoop modal;
+        modal.exec();
+        modalEnded = true;
+    };
+    const int code = runMainFrame(desktop, broadcast, [&](MainFrame& frame) {
+        endAfterAMinute(frame);
+        watcher.setCloseAction([&frame] { frame.onCommand(ID_EXIT); });
+        QTimer::singleShot(0, frame.window(), [&frame] { frame.onCommand(ID_ABOUT); });
+    });
+    EXPECT_TRUE(modalEnded);
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(watcher.closingSignal(), SIGTERM);
+    EXPECT_EQ(watcher.exitStatus(code), 0);
+    EXPECT_TRUE(QApplication::topLevelWidgets().isEmpty());
 }
 
 // Closing while the engine searches without limits: the board view's window is gone before

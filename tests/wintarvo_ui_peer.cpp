@@ -36,6 +36,13 @@
 //       two copies, then as many among ten. Prints how long a move takes from the sender's
 //       announcement to the moment the other copy's frame is handed it, median and worst, and
 //       what became of the games among ten.
+//
+//   wintarvo_ui_peer games GAMES [COPIES [STARTERS]]
+//       For long campaigns: GAMES games among COPIES copies (2 by default) at "1 Ply (no
+//       search)", Play Move given to the first STARTERS copies (1 by default) at the same
+//       moment. One line a game ("game N: P plies, T of C copies finished it") and the total
+//       ("finished with all C copies: F of G games"). Exit status 0 when every game ended with
+//       all copies in it, 3 when some did not, 1 when the copies could not be run.
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -408,12 +415,13 @@ struct GameLog {
     }
 };
 
-// Plays one game among the copies: a new game everywhere, then Play Move in the first. The game
-// has ended for the copies once all of them have shown the end-of-game box, or when none has
-// said anything for five seconds (a copy that fell out of the game waits for a move that never
-// comes). Everything they said is in the logs.
+// Plays one game among the copies: a new game everywhere, then Play Move in the first (in the
+// first `starters`, one right after the other). The game has ended for the copies once all of
+// them have shown the end-of-game box, or when none has said anything for five seconds (a copy
+// that fell out of the game waits for a move that never comes). Everything they said is in the
+// logs.
 bool playGame(std::vector<std::unique_ptr<testing::PeerProcess>>& copies,
-              std::vector<GameLog>& logs, int game) {
+              std::vector<GameLog>& logs, int game, std::size_t starters = 1) {
     const std::string token = std::to_string(game);
     for (auto& c : copies) {
         c->writeLine("new");
@@ -426,7 +434,8 @@ bool playGame(std::vector<std::unique_ptr<testing::PeerProcess>>& copies,
         }
     }
     logs.assign(copies.size(), {});
-    copies.front()->writeLine("play");
+    for (std::size_t i = 0; i < starters && i < copies.size(); ++i)
+        copies[i]->writeLine("play");
     auto lastHeard = std::chrono::steady_clock::now();
     const auto allFinished = [&logs] {
         return std::all_of(logs.begin(), logs.end(), [](const GameLog& l) { return l.finished; });
@@ -472,6 +481,36 @@ void collectLatencies(const std::vector<GameLog>& logs, std::vector<long long>& 
     }
 }
 
+// The game most copies finished: how many did, and its length in plies (0 and 0 when none
+// finished). The others fell out of it.
+struct CommonEnd {
+    int together = 0;
+    int plies = 0;
+};
+CommonEnd commonEnd(const std::vector<GameLog>& logs) {
+    std::map<std::string, int> ends;
+    for (const GameLog& log : logs)
+        if (log.finished) ++ends[log.history];
+    const auto common = std::max_element(
+        ends.begin(), ends.end(), [](const auto& x, const auto& y) { return x.second < y.second; });
+    if (common == ends.end()) return {};
+    return {common->second, std::atoi(common->first.c_str() + 8)};
+}
+
+// A fresh folder under the temporary folder, for the copies' sockets; "" if none can be made.
+std::string freshFolder() {
+    std::string base = (std::filesystem::temp_directory_path() / "tarvo-measure-XXXXXX").string();
+    return ::mkdtemp(base.data()) == nullptr ? std::string() : base;
+}
+
+void finishAll(std::vector<std::unique_ptr<testing::PeerProcess>>& copies,
+               const std::string& base) {
+    for (auto& c : copies)
+        c->finish();
+    std::error_code ignored;
+    std::filesystem::remove_all(base, ignored);
+}
+
 bool startCopies(const std::string& self, const std::string& folder, std::size_t count,
                  std::vector<std::unique_ptr<testing::PeerProcess>>& copies) {
     while (copies.size() < count) {
@@ -484,8 +523,8 @@ bool startCopies(const std::string& self, const std::string& folder, std::size_t
 }
 
 int measure(const std::string& self, int games) {
-    std::string base = (std::filesystem::temp_directory_path() / "tarvo-measure-XXXXXX").string();
-    if (::mkdtemp(base.data()) == nullptr) return 1;
+    const std::string base = freshFolder();
+    if (base.empty()) return 1;
     const std::string folder = base + "/link";
     std::vector<std::unique_ptr<testing::PeerProcess>> copies;
     std::vector<GameLog> logs;
@@ -519,20 +558,14 @@ int measure(const std::string& self, int games) {
         ok = playGame(copies, logs, games + game);
         if (!ok) break;
         collectLatencies(logs, ten);
-        // The game is the one most copies finished; the others fell out of it.
-        std::map<std::string, int> ends;
         for (const GameLog& log : logs) {
             announcements += static_cast<int>(log.announced.size());
             missed += log.missed;
-            if (log.finished) ++ends[log.history];
         }
-        const auto common =
-            std::max_element(ends.begin(), ends.end(),
-                             [](const auto& x, const auto& y) { return x.second < y.second; });
-        const int together = common == ends.end() ? 0 : common->second;
-        if (common != ends.end()) tenPlies += std::atoi(common->first.c_str() + 8);
-        allTogether += together == static_cast<int>(logs.size());
-        fellOut += static_cast<int>(logs.size()) - together;
+        const CommonEnd end = commonEnd(logs);
+        tenPlies += end.plies;
+        allTogether += end.together == static_cast<int>(logs.size());
+        fellOut += static_cast<int>(logs.size()) - end.together;
     }
     if (ok) {
         const Figures f = figures(ten);
@@ -547,11 +580,35 @@ int measure(const std::string& self, int games) {
         std::fflush(stdout);
         status = 0;
     }
-    for (auto& c : copies)
-        c->finish();
-    std::error_code ignored;
-    std::filesystem::remove_all(base, ignored);
+    finishAll(copies, base);
     return status;
+}
+
+// GAMES games among COPIES copies, the first STARTERS of them given Play Move at once; one line
+// a game and a total. 0 when every game ended with all copies in it, 3 when not, 1 when the
+// copies could not be run.
+int playGames(const std::string& self, int games, std::size_t count, std::size_t starters) {
+    const std::string base = freshFolder();
+    if (base.empty()) return 1;
+    std::vector<std::unique_ptr<testing::PeerProcess>> copies;
+    std::vector<GameLog> logs;
+    bool ok = startCopies(self, base + "/link", count, copies);
+    int allTogether = 0, played = 0;
+    for (int game = 0; ok && game < games; ++game) {
+        ok = playGame(copies, logs, game, starters);
+        if (!ok) break;
+        const CommonEnd end = commonEnd(logs);
+        const bool all = end.together == static_cast<int>(count);
+        allTogether += all;
+        ++played;
+        std::printf("game %d: %d plies, %d of %zu copies finished it%s\n", game + 1, end.plies,
+                    end.together, count, all ? "" : " (not all)");
+        std::fflush(stdout);
+    }
+    std::printf("finished with all %zu copies: %d of %d games%s\n", count, allTogether, played,
+                ok ? "" : " (the copies stopped answering)");
+    finishAll(copies, base);
+    return !ok ? 1 : allTogether == games ? 0 : 3;
 }
 
 }  // namespace
@@ -572,10 +629,20 @@ int main(int argc, char* argv[]) {
         std::error_code error;
         const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
         if (games > 0 && !error) return wintarvo::measure(self.string(), games);
+    } else if (args.size() >= 2 && args.size() <= 4 && args[0] == "games") {
+        const int games = std::atoi(args[1].c_str());
+        const int count = args.size() >= 3 ? std::atoi(args[2].c_str()) : 2;
+        const int starters = args.size() >= 4 ? std::atoi(args[3].c_str()) : 1;
+        std::error_code error;
+        const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
+        if (games > 0 && count >= 1 && count <= 64 && starters >= 1 && starters <= count && !error)
+            return wintarvo::playGames(self.string(), games, static_cast<std::size_t>(count),
+                                       static_cast<std::size_t>(starters));
     }
     std::fprintf(stderr,
                  "usage: wintarvo_ui_peer copy FOLDER [--depth N|unlimited] [--time S|unlimited]\n"
                  "         [--no-auto-play] [--no-interlinked] [--no-sound] [--play] [--trace]\n"
-                 "       wintarvo_ui_peer measure [GAMES]\n");
+                 "       wintarvo_ui_peer measure [GAMES]\n"
+                 "       wintarvo_ui_peer games GAMES [COPIES [STARTERS]]\n");
     return 2;
 }

@@ -98,12 +98,24 @@ Options splitOptions(const std::vector<std::string>& args, const std::vector<std
     return o;
 }
 
-void applyThreadsOption(const Options& o, AlphaBetaSearch& engine) {
+int limitOption(const Options& o, const std::string& name, int fallback) {
+    const auto v = o.value(name);
+    if (!v) return fallback;
+    const int n = parseInt(*v, name.substr(2));
+    if (n < -1) throw UsageError("invalid " + name.substr(2) + ": '" + *v + "'");
+    return n;
+}
+
+std::optional<bool> threadsOption(const Options& o) {
     const auto v = o.value("--threads");
-    if (!v) return;
+    if (!v) return std::nullopt;
     const int n = parseInt(*v, "threads");
     if (n != 1 && n != 2) throw UsageError("invalid threads: '" + *v + "' (1 or 2)");
-    engine.setHelperThread(n == 2);
+    return n == 2;
+}
+
+void applyThreadsOption(const Options& o, AlphaBetaSearch& engine) {
+    if (const auto helper = threadsOption(o)) engine.setHelperThread(*helper);
 }
 
 }  // namespace wintarvo::cli

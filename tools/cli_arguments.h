@@ -43,8 +43,12 @@ struct Options {
 Options splitOptions(const std::vector<std::string>& args, const std::vector<std::string>& valuedNames,
                      const std::vector<std::string>& flagNames);
 
+// --depth N or --time S: a limit of the engine, -1 for none; fallback without the option.
+int limitOption(const Options& o, const std::string& name, int fallback);
+
 // --threads N: 1 searches on one thread, 2 with the helper thread; without it the engine's
-// default stays.
+// default stays (threadsOption gives no value).
+std::optional<bool> threadsOption(const Options& o);
 void applyThreadsOption(const Options& o, AlphaBetaSearch& engine);
 
 }  // namespace wintarvo::cli

@@ -7,6 +7,7 @@
 #include "model/evaluator.h"
 #include "model/move_generation.h"
 #include "search/search_engine.h"
+#include "search/think_request.h"
 #include "tools/cli_arguments.h"
 
 namespace wintarvo::cli {
@@ -57,14 +58,6 @@ Position positionFromArguments(const std::vector<std::string>& positional, const
     return p;
 }
 
-int limitOption(const Options& o, const std::string& name, int fallback) {
-    const auto v = o.value(name);
-    if (!v) return fallback;
-    const int n = parseInt(*v, name.substr(2));
-    if (n < -1) throw UsageError("invalid " + name.substr(2) + ": '" + *v + "'");
-    return n;
-}
-
 }  // namespace
 
 int runSearch(const Args& args) {
@@ -75,17 +68,14 @@ int runSearch(const Args& args) {
     const int seconds = limitOption(o, "--time", 10);
 
     // One think request, as the engine thread runs it.
-    SearchEngine engine;
-    applyThreadsOption(o, engine);
-    engine.setDepthLimit(depth);
-    engine.setTimeLimit(seconds);
-    engine.setPosition(p);
-    Move result = Move::null();
-    const bool found = engine.think(result);
-    const std::string status = engine.statusText();
-    engine.printStatistics();
-    std::cout << "result\t" << (found ? moveText(result) : std::string("none")) << '\t' << status
-              << '\t' << g_nodeCount.load() << std::endl;
+    ThinkRequest request;
+    request.position = p;
+    request.depthLimit = depth;
+    request.timeLimit = seconds;
+    request.helperThread = threadsOption(o);
+    const ThinkAnswer answer = runThinkRequest(request);
+    std::cout << "result\t" << (answer.found ? moveText(answer.move) : std::string("none")) << '\t'
+              << answer.statusText << '\t' << answer.evaluations << std::endl;
     return 0;
 }
 

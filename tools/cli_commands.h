@@ -15,5 +15,6 @@ int runSearch(const Args& args);
 int runEval(const Args& args);
 int runBench(const Args& args);
 int runConvert(const Args& args);
+int runGtp(const Args& args);
 
 }  // namespace wintarvo::cli

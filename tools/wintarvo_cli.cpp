@@ -35,6 +35,11 @@ Commands:
       Write the game of IN, a record file or an SGF record, to OUT as the kind its
       ending names (.amz or .sgf). The last line is "convert<TAB>MOVES<TAB>LEFT_OUT",
       LEFT_OUT counting the moves that are not legal at their turn.
+  gtp [--depth N] [--time S] [--threads N] [--trace]
+      Play as a GTP (Go Text Protocol) engine on standard input and output, for
+      game programs such as Quarry. --depth and --time are the limits of a think
+      when the controller sets no clock; --trace sends the engine's trace to
+      standard error (otherwise it is dropped).
   --help
       Print this text.
 
@@ -59,6 +64,7 @@ int main(int argc, char** argv) {
         {"eval", wintarvo::cli::runEval},
         {"bench", wintarvo::cli::runBench},
         {"convert", wintarvo::cli::runConvert},
+        {"gtp", wintarvo::cli::runGtp},
     };
     if (argc < 2) {
         std::cerr << "wintarvo-cli: no command given (try --help)\n";

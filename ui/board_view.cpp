@@ -149,6 +149,13 @@ void BoardView::askEngine() {
         thinking_ = true;
         askedPosition_ = shownPosition_;
         updateCursor();
+    } else if (window_) {
+        // The game is not over, so the engine's thread could not be started. The game goes
+        // on by hand; the next request tries again.
+        updateStatus();
+        beep();
+        setStatusText("Engine could not start");
+        return;
     }
     // 7.
     updateStatus();
@@ -206,7 +213,12 @@ void BoardView::onClick(int x, int y) {
         if (document_.playMove(m)) {
             shownPosition_.applyMove(m);
             recordMove(m);
-            if (autoPlay) askEngine();
+            // The request ends with its own status update, which step 9 would only repeat,
+            // or overwrite when it has to say that the engine could not start.
+            if (autoPlay) {
+                askEngine();
+                return;
+            }
         } else {
             beep();
         }
@@ -231,16 +243,23 @@ int BoardView::onEngineMove() {
     Move m;
     const bool played = !shownPosition_.differs(askedPosition_) && document_.takeEngineMove(m);
     updateStatus();
+    const bool replyOwed = replyOwed_;
+    replyOwed_ = false;
     if (!played) {
         // Nothing happened to the game: no history, no announcement, no engine text. The
-        // game may still have ended meanwhile.
-        checkGameOver();
+        // game may still have ended meanwhile. If not, the reply that Auto Play withheld
+        // from the last move received during the search is asked for now, for the position
+        // this copy has; otherwise the game would wait here for a person.
+        if (!checkGameOver() && replyOwed && autoPlay) askEngine();
         return 0;
     }
     // 5. Recorded and, in Interlinked Mode, announced now rather than last: the end-of-game
     //    box below waits for the user, and the other copies must not wait with it.
     recordMove(m);
-    if (interlinked) broadcast_.post(packMove(m));
+    if (interlinked) {
+        broadcast_.post(packMove(m));
+        announced_ = {m, shownPosition_, 0};
+    }
     // 6-7.
     checkGameOver();
     document_.evaluateVerbose();
@@ -256,20 +275,37 @@ int BoardView::onEngineMove() {
 bool BoardView::onBroadcastMove(std::uintptr_t, std::intptr_t lParam) {
     // 1-3.
     if (!interlinked) return false;
-    if (lParam == 0) return false;
+    // A value with bits above the 24 of a packed move is no move this program sends.
+    if (lParam == 0 || (static_cast<std::uint64_t>(lParam) & ~std::uint64_t{0xFFFFFF}) != 0)
+        return false;
     Move m;
     unpackMove(static_cast<std::uint32_t>(lParam), m);
     if (!m.isValid()) return false;
     // 4. Not legal here (this copy's own announcement, or another game): ignored quietly.
-    if (!document_.playMove(m)) return false;
+    if (!document_.playMove(m)) {
+        if (isAnotherCopysEcho(m) && autoPlay && !thinking_ && !document_.hasNoLegalMove())
+            askEngine();
+        return false;
+    }
     // 5.
     shownPosition_.applyMove(m);
     recordMove(m);
     updateStatus();
-    // 6-8. Answer it, unless already thinking (then only a beep) or the game is over.
+    // 6-8. Answer it, unless already thinking (then only a beep, and the answer to this
+    //      move is asked for once the search's answer has come) or the game is over.
     if (!autoPlay) return true;
+    if (thinking_) replyOwed_ = true;
     askEngine();
     return true;
+}
+
+bool BoardView::isAnotherCopysEcho(const Move& m) {
+    // This copy's own announcement comes back once. The same move from the same position a
+    // second time means that another copy's engine made it too, at the same moment (Play Move
+    // in both): each copy then waits for the other to answer, and neither would. So each
+    // answers, as the copy that had played the other's move first would have done.
+    if (m != announced_.move || shownPosition_.differs(announced_.after)) return false;
+    return ++announced_.arrivals == 2;
 }
 
 // --- commands -------------------------------------------------------------------------------

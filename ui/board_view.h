@@ -111,6 +111,7 @@ class BoardView {
     GameDocument& document() { return document_; }
 
   private:
+    bool isAnotherCopysEcho(const Move& m);
     void beep();
     // The information box that says why a file was refused.
     void tellRefusal(const char* what, const std::string& path, const std::string& cause);
@@ -139,6 +140,15 @@ class BoardView {
     bool thinking_ = false;
     // The position of the outstanding think request; its answer is for this position only.
     Position askedPosition_;
+    // A move received during the search was played and, with Auto Play, not yet answered.
+    bool replyOwed_ = false;
+    // The engine's last announced move, the position it led to, and how often it has come
+    // back since (while that position stands).
+    struct Announced {
+        Move move;
+        Position after;
+        int arrivals = 0;
+    } announced_;
     int hoverColumn_ = -1;
     int hoverRow_ = -1;
     QBrush blackBrush_;

@@ -30,8 +30,18 @@ PeerProcess::PeerProcess(const std::vector<std::string>& argv) {
     for (const auto& a : argv)
         args.push_back(const_cast<char*>(a.c_str()));
     args.push_back(nullptr);
+    // A test run in the background of a shell ignores SIGINT; the program must not.
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    sigset_t defaults;
+    sigemptyset(&defaults);
+    for (const int number : {SIGTERM, SIGHUP, SIGINT})
+        sigaddset(&defaults, number);
+    posix_spawnattr_setsigdefault(&attributes, &defaults);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
     pid_t pid = -1;
-    const int rc = ::posix_spawn(&pid, args[0], &actions, nullptr, args.data(), environ);
+    const int rc = ::posix_spawn(&pid, args[0], &actions, &attributes, args.data(), environ);
+    posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
     ::close(toChild[0]);
     ::close(fromChild[1]);
@@ -129,6 +139,7 @@ int PeerProcess::reap(bool kill) {
     while (::waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
     }
     pid_ = -1;
+    endSignal_ = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
     return !kill && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 

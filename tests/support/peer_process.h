@@ -1,6 +1,7 @@
 // A program run beside a test as a peer: the test writes lines to its standard input and takes
 // lines from its standard output, waiting at most a given time; standard error is inherited.
-// Used by the interlink tests and by the peer program's own measuring mode.
+// Used by the interlink tests and by the peer program's own measuring mode. The program starts
+// with the default actions for SIGTERM, SIGHUP and SIGINT, whatever the test inherited.
 #pragma once
 
 #include <sys/types.h>
@@ -35,6 +36,8 @@ class PeerProcess {
     // status, or -1 when it did not exit normally or when that took longer than the timeout
     // (it is then killed).
     int finish(std::chrono::milliseconds timeout = std::chrono::seconds(60));
+    // After finish: the signal that ended the program, 0 if it exited.
+    int endSignal() const { return endSignal_; }
     // The lines read but not taken.
     const std::deque<std::string>& untaken() const { return lines_; }
 
@@ -46,6 +49,7 @@ class PeerProcess {
     pid_t pid_ = -1;
     int in_ = -1;
     int out_ = -1;
+    int endSignal_ = 0;
     std::string partial_;
     std::deque<std::string> lines_;
 };

@@ -14,5 +14,7 @@ struct ProcessResult {
 };
 
 ProcessResult runProcess(const std::vector<std::string>& argv);
+// The same with `input` fed to the program's standard input, which is then closed.
+ProcessResult runProcess(const std::vector<std::string>& argv, const std::string& input);
 
 }  // namespace wintarvo::testing
