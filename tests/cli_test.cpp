@@ -245,7 +245,7 @@ TEST(Cli, EachFileProblemIsNamed) {
         const char* cause;
     };
     std::vector<Case> cases = {
-        {dir.file("missing.amz"), "': no such file (POSITION is start, test1, test2, test3 or a record file)"},
+        {dir.file("missing.amz"), "': no such file (POSITION is start, test1, test2, test3, a record file or an SGF record)"},
         {"tset1", "': no such file"},
         {dir.path(), "': a folder, not a file"},
         {"/dev/null", "': not a regular file"},
@@ -328,6 +328,51 @@ TEST(Cli, VersionAndHelpOfEachCommand) {
         // The general help lists the same synopsis.
         const std::string synopsis = r.out.substr(20, r.out.find('\n') - 20);
         EXPECT_NE(help.find("\n  " + synopsis + "\n"), std::string::npos) << synopsis;
+    }
+}
+
+TEST(Cli, SgfRecordsServeAsPositionAndConvertBothWays) {
+    testing::TempDir dir;
+    const std::string data = WINTARVO_TEST_DATA "/sgf/";
+    // Quarry's short game is the record's moves plus two more.
+    const auto fromSgf = cli({"show", data + "quarry_short.sgf"});
+    const auto byHand = cli({"show", "start", "A4-A5 (A6)", "D10-D9 (C9)", "J4-J5 (J6)",
+                             "G10-G9 (H9)", "D1-D2 (D1)", "A7-B7 (A7)"});
+    ASSERT_EQ(fromSgf.exitStatus, 0) << fromSgf.err;
+    EXPECT_EQ(fromSgf.out, byHand.out);
+
+    // record -> SGF -> record, byte for byte; Quarry's whole game -> the record played there.
+    const std::string sgf = dir.file("whole.sgf");
+    const std::string amz = dir.file("whole.amz");
+    const auto toSgf = cli({"convert", data + "whole_game.amz", sgf});
+    EXPECT_EQ(toSgf.exitStatus, 0) << toSgf.err;
+    EXPECT_EQ(lastLine(toSgf.out), "convert\t73\t0");
+    EXPECT_NE(testing::fileBytes(sgf).find("\nRE[W+]\n;W[djddid]"), std::string::npos);
+    EXPECT_EQ(cli({"convert", sgf, amz}).exitStatus, 0);
+    EXPECT_EQ(testing::fileBytes(amz), testing::fileBytes(data + "whole_game.amz"));
+    EXPECT_EQ(cli({"convert", data + "quarry_whole.sgf", amz}).exitStatus, 0);
+    EXPECT_EQ(testing::fileBytes(amz), testing::fileBytes(data + "whole_game.amz"));
+    // A move of a record that is not legal at its turn is left out and counted.
+    const std::string illegal = dir.file("illegal.amz");
+    testing::writeFileBytes(illegal, "A4-A5 (A6)\r\nA4-B4 (C4)\r\nD10-D9 (C9)\r\n");
+    EXPECT_EQ(lastLine(cli({"convert", illegal, sgf}).out), "convert\t2\t1");
+
+    const std::string setUp = dir.file("setup.sgf");
+    testing::writeFileBytes(setUp, "(;GM[18]AB[aa];W[agafae])");
+    const std::vector<BadCall> calls = {
+        {{"show", setUp}, "sets up a position (AB[aa])"},
+        {{"convert", setUp, amz}, "sets up a position (AB[aa])"},
+        {{"convert", data + "quarry_short.sgf", dir.file("out.txt")}, "end it in .amz or .sgf"},
+        {{"convert", dir.file("missing.sgf"), amz}, "no such file"},
+        {{"convert", data + "quarry_short.sgf", dir.path() + "/no/such.sgf"},
+         "cannot write"},
+        {{"convert", data + "quarry_short.sgf"}, "usage: convert IN OUT"},
+    };
+    for (const auto& c : calls) {
+        const auto r = cli(c.args);
+        EXPECT_EQ(r.exitStatus, 2) << c.mentions;
+        EXPECT_EQ(r.out, "") << c.mentions;
+        EXPECT_NE(r.err.find(c.mentions), std::string::npos) << r.err;
     }
 }
 

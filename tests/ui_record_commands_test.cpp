@@ -1,16 +1,19 @@
 // Open and Save on the board view: the whole line of play is written, moves stepped back over
 // included; a file is replayed through the rules, illegal moves skipped; failures beep and
-// change nothing.
+// change nothing. SGF records open and save beside record files, and a refused one says why.
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 
+#include "records/game_file.h"
 #include "records/record_file.h"
+#include "records/sgf_record.h"
 #include "support/trace_capture.h"
 #include "support/ui_harness.h"
 #include "ui/command_ids.h"
+#include "model/move_generation.h"
 #include "ui/main_frame.h"
 
 namespace wintarvo {
@@ -151,6 +154,122 @@ TEST_F(RecordCommands, TheFramesChoosersHandTheirPathsToTheView) {
     desktop.openAnswer = file;
     frame.onCommand(ID_OPEN_GAME);
     EXPECT_EQ(frame.boardView().movesPlayed(), read(file));
+}
+
+
+std::string bytesOf(const std::string& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+const std::string QUARRY_SHORT = WINTARVO_TEST_DATA "/sgf/quarry_short.sgf";
+
+TEST_F(RecordCommands, TheFramesChoosersOpenQuarrysSgfAndSaveItAgainByFilterOrName) {
+    testing::FakeDesktop desktop;
+    testing::RecordingBroadcast broadcast;
+    MainFrame frame(desktop, broadcast);
+    ASSERT_TRUE(frame.createWindow());
+    BoardView& view = frame.boardView();
+    desktop.openAnswer = QUARRY_SHORT;
+    frame.onCommand(ID_OPEN_GAME);
+    const MoveList quarry{W1, B1, W2, B2, m("D1", "D2", "D1"), m("A7", "B7", "A7")};
+    EXPECT_EQ(view.movesPlayed(), quarry);
+    EXPECT_EQ(desktop.beeps, 0);
+    EXPECT_TRUE(desktop.messages.empty());
+    view.onStepBack();
+
+    // The SGF filter without an ending, the record filter with ".sgf", and a plain ".amz".
+    const std::string byFilter = path("by_filter");
+    desktop.saveAnswer = byFilter;
+    desktop.saveFilter = GameFileFormat::Sgf;
+    frame.onCommand(ID_SAVE_GAME);
+    const std::string byName = path("by_name.sgf");
+    desktop.saveAnswer = byName;
+    desktop.saveFilter = GameFileFormat::Record;
+    frame.onCommand(ID_SAVE_GAME);
+    const std::string record = path("record.amz");
+    desktop.saveAnswer = record;
+    frame.onCommand(ID_SAVE_GAME);
+    EXPECT_EQ(desktop.beeps, 0);
+    for (const std::string& file : {byFilter, byName}) {
+        GameFile saved;
+        std::string error;
+        ASSERT_TRUE(readGameFile(file, saved, error)) << file << ": " << error;
+        EXPECT_EQ(saved.format, GameFileFormat::Sgf);
+        EXPECT_EQ(saved.moves, quarry) << "the move stepped back over is saved too";
+        EXPECT_EQ(saved.info.white, "Ann") << "the players of the opened record stay";
+        EXPECT_EQ(saved.info.black, "Bob");
+    }
+    EXPECT_EQ(bytesOf(byFilter), bytesOf(byName));
+    EXPECT_EQ(read(record), quarry);
+    EXPECT_EQ(bytesOf(record).rfind("'Amazon Record File\r\nA4-A5 (A6)\r\n", 0), 0u);
+}
+
+TEST_F(RecordCommands, AGamePlayedHereSavesAsSgfWithTheProgramAsPlayerAndTodaysDate) {
+    play({W1, B1});
+    const std::string file = path("here.sgf");
+    h.view.onSaveGame(file);
+    const std::string text = bytesOf(file);
+    const std::string tail = "\nPB[WinTarvo]\nPW[WinTarvo]\nDT[" + sgfDateToday() +
+                             "]\n;W[agafae];B[dadbcb]\n)";
+    EXPECT_NE(text.find(tail), std::string::npos) << text;
+    h.view.onNewGame();
+    h.view.onOpenGame(file);
+    EXPECT_EQ(h.view.movesPlayed(), (MoveList{W1, B1}));
+}
+
+TEST_F(RecordCommands, ARefusedFileOfEitherKindSaysWhy) {
+    play({W1, B1});
+    const std::string setUp = path("setup.sgf");
+    std::ofstream(setUp) << "(;GM[18]FF[4]SZ[10]AB[aa];W[agafae])";
+    const std::string go = path("go.sgf");
+    std::ofstream(go) << "(;GM[1]FF[4]SZ[19];B[pd])";
+    const std::string noMoves = path("nomoves.amz");
+    std::ofstream(noMoves) << "'Amazon Record File\r\n'End of File\r\n";
+    struct Case {
+        std::string file;
+        std::string message;
+    } cases[] = {
+        {setUp, "Cannot open " + setUp + ": the record sets up a position (AB[aa]); only games "
+                                         "played from the starting position are read."},
+        {go, "Cannot open " + go +
+                 ": the record is of another game, GM[1] (Go); Amazons is GM[18]."},
+        {noMoves, "Cannot open " + noMoves + ": it holds no moves."},
+    };
+    for (const Case& c : cases) {
+        h.desktop.messages.clear();
+        const int beeps = h.desktop.beeps;
+        h.view.onOpenGame(c.file);
+        EXPECT_EQ(h.desktop.beeps, beeps + 1) << c.file;
+        EXPECT_EQ(h.view.movesPlayed(), (MoveList{W1, B1})) << c.file;
+        ASSERT_EQ(h.desktop.messages.size(), 1u) << c.file;
+        EXPECT_EQ(h.desktop.messages[0].text.toStdString(), c.message);
+        EXPECT_EQ(h.desktop.messages[0].caption, "WinTarvo");
+    }
+}
+
+TEST_F(RecordCommands, AGameFromATestPositionIsNotSavedAsSgfButStillAsARecord) {
+    h.view.onTestPosition(1);
+    Position p;
+    h.view.document().getPosition(p);
+    MoveList legal;
+    generateMoves(p, legal);
+    play({legal.front()});
+    const std::string sgf = path("test.sgf");
+    h.view.onSaveGame(sgf);
+    EXPECT_FALSE(std::filesystem::exists(sgf));
+    EXPECT_EQ(h.desktop.beeps, 1);
+    ASSERT_EQ(h.desktop.messages.size(), 1u);
+    EXPECT_EQ(h.desktop.messages[0].text.toStdString(),
+              "Cannot save " + sgf + ": the game began at a test position, and an SGF record "
+                                     "holds a game from the starting position.");
+    h.view.onSaveGame(path("test.amz"));
+    EXPECT_EQ(read(path("test.amz")), MoveList{legal.front()});
+    // A new game starts from the start again.
+    h.view.onNewGame();
+    play({W1});
+    h.view.onSaveGame(sgf);
+    EXPECT_TRUE(std::filesystem::exists(sgf));
 }
 
 }  // namespace

@@ -77,12 +77,18 @@ TEST(VersionRecord, MatchesTheBuildsVersion) {
 TEST(RecordFileDialog, OffersRecordsFirstAddsTheExtensionAndConfirmsOverwriting) {
     for (const bool saving : {false, true}) {
         const auto dialog = makeRecordFileDialog(nullptr, saving);
-        EXPECT_EQ(dialog->nameFilters(), (QStringList{"Amazon Files (*.amz)", "All Files (*)"}));
+        EXPECT_EQ(dialog->nameFilters(),
+                  (QStringList{"Amazon Files (*.amz)", "SGF Files (*.sgf)", "All Files (*)"}));
         EXPECT_EQ(dialog->selectedNameFilter(), "Amazon Files (*.amz)");
         EXPECT_EQ(dialog->defaultSuffix(), "amz");
         EXPECT_TRUE(dialog->isModal());
         EXPECT_EQ(dialog->acceptMode(), saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
         EXPECT_FALSE(dialog->testOption(QFileDialog::DontConfirmOverwrite));
+        // A name typed without an extension gets the one of the filter the user picks.
+        emit dialog->filterSelected("SGF Files (*.sgf)");
+        EXPECT_EQ(dialog->defaultSuffix(), "sgf");
+        emit dialog->filterSelected("All Files (*)");
+        EXPECT_EQ(dialog->defaultSuffix(), "amz");
     }
 }
 

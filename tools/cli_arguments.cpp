@@ -10,6 +10,7 @@
 #include "model/test_positions.h"
 #include "model/typed_move.h"
 #include "records/record_file.h"
+#include "records/sgf_record.h"
 
 namespace wintarvo::cli {
 
@@ -67,8 +68,21 @@ Position positionFromFile(const std::string& path) {
     const ReadFailure failure = readWholeFileChecked(path, text);
     if (failure == ReadFailure::Missing)
         throw UsageError("'" + path + "': " + readFailureText(failure) +
-                         " (POSITION is start, test1, test2, test3 or a record file)");
+                         " (POSITION is start, test1, test2, test3, a record file or an SGF record)");
     if (failure != ReadFailure::None) throw UsageError("'" + path + "': " + readFailureText(failure));
+    if (looksLikeSgf(text)) {
+        // The reader replays the main line itself and refuses a record with a move that is
+        // not legal at its turn.
+        MoveList moves;
+        SgfGameInfo info;
+        std::string error;
+        if (!readSgfRecord(text, moves, info, error))
+            throw UsageError("'" + path + "': not a usable SGF record: " + error);
+        Position p;
+        p.setStartPosition();
+        for (const Move& m : moves) p.applyMove(m);
+        return p;
+    }
     return positionFromRecordText(path, text);
 }
 

@@ -31,15 +31,16 @@ struct Accepted {
 // UsageError "invalid WHAT: 'TEXT' (ACCEPTED)".
 int parseInt(const std::string& text, const std::string& what, const Accepted& accepted);
 
-// POSITION: "start", "test1", "test2", "test3", or the path of a record file (see
+// POSITION: "start", "test1", "test2", "test3", or the path of a game file (see
 // positionFromFile).
 Position parsePosition(const std::string& text);
 
-// The position a record file's moves lead to, replayed from the start as the Open command
-// replays them: a move not legal at its turn is dropped, with a line on standard error that
-// names the file, the line and the move. A file that cannot be used (missing, a folder, not
-// readable, too large, not a record by its first line) is a UsageError naming the path and
-// the cause; a record without moves is the start position.
+// The position a game file's moves lead to, replayed from the start as the Open command
+// replays them. In a record file a move not legal at its turn is dropped, with a line on
+// standard error that names the file, the line and the move; an SGF record (told by its
+// content) must be legal throughout. A file that cannot be used (missing, a folder, not
+// readable, too large, neither a record by its first line nor a usable SGF record) is a
+// UsageError naming the path and the cause; a game without moves is the start position.
 Position positionFromFile(const std::string& path);
 
 // Applies each MOVE (read by parseTypedMove: the whole text is one move, in the record notation,

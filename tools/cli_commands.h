@@ -24,6 +24,7 @@ extern const Command SHOW_COMMAND;
 extern const Command SEARCH_COMMAND;
 extern const Command EVAL_COMMAND;
 extern const Command BENCH_COMMAND;
+extern const Command CONVERT_COMMAND;
 extern const Command GTP_COMMAND;
 
 }  // namespace wintarvo::cli

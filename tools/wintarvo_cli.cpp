@@ -24,15 +24,17 @@ const std::map<std::string, Command>& commands() {
         {"search", wintarvo::cli::SEARCH_COMMAND},
         {"eval", wintarvo::cli::EVAL_COMMAND},
         {"bench", wintarvo::cli::BENCH_COMMAND},
+        {"convert", wintarvo::cli::CONVERT_COMMAND},
         {"gtp", wintarvo::cli::GTP_COMMAND},
     };
     return table;
 }
 
 const char* const NOTES = R"NOTES(
-POSITION is start, test1, test2, test3, or the path of a record file (.amz) whose first
-line is 'Amazon Record File. Its moves are replayed from the start; a move that is not
-legal at its turn is dropped, and a line on standard error names it.
+POSITION is start, test1, test2, test3, or the path of a game file: a record file (.amz)
+whose first line is 'Amazon Record File, whose moves are replayed from the start (a move
+that is not legal at its turn is dropped, and a line on standard error names it), or an
+SGF record (FF[4], GM[18]) as Quarry writes it, whose moves must all be legal.
 MOVE is one move, each legal at its turn, written in the record notation "D1-D4 (D7)",
 compactly D1D4D7 or D10C9H4, or as other programs write it: d1-d4/d7, d1-d4-d7, D1-D4xD7.
 Letters may be of either case; the whole argument must be the move.

@@ -314,6 +314,8 @@ void BoardView::onNewGame() {
     if (thinking_) return;
     movesPlayed_.clear();
     movesUndone_.clear();
+    gameInfo_ = {};
+    fromStart_ = true;
     document_.newGame();
     updateStatus();
 }
@@ -327,6 +329,8 @@ void BoardView::onTestPosition(int n) {
     document_.setPosition(p);
     movesPlayed_.clear();
     movesUndone_.clear();
+    gameInfo_ = {};
+    fromStart_ = false;
     updateStatus();
 }
 

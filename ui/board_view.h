@@ -28,6 +28,7 @@
 #include "model/move.h"
 #include "model/move_list.h"
 #include "model/position.h"
+#include "records/game_file.h"
 
 class QPainter;
 class QWidget;
@@ -70,8 +71,11 @@ class BoardView {
     // The frame's game commands.
     void onNewGame();
     void onTestPosition(int n);
+    // Open reads a record file or an SGF record, by content; Save writes the format given, or
+    // without one the format the name's ending asks for (a record file unless ".sgf").
     void onOpenGame(const std::string& path);
     void onSaveGame(const std::string& path);
+    void onSaveGame(const std::string& path, GameFileFormat format);
     void onPlayMove();
     void onForceMove();
     bool onUndoMove();
@@ -109,8 +113,8 @@ class BoardView {
   private:
     bool isAnotherCopysEcho(const Move& m);
     void beep();
-    // Open's refusal: the beep and a box that names the file and the cause.
-    void refuseOpen(const std::string& path, const std::string& cause);
+    // The information box that says why a file was refused: "WHAT PATH: CAUSE."
+    void tellRefusal(const char* what, const std::string& path, const std::string& cause);
     void setStatusText(const std::string& text);
     void invalidate();
     void drawBoard();
@@ -126,6 +130,11 @@ class BoardView {
     Position shownPosition_;
     MoveList movesPlayed_;
     MoveList movesUndone_;
+    // The players and date of a game opened from an SGF record, written again when it is
+    // saved as one; and whether movesPlayed_ replays from the starting position (not after a
+    // test position), which an SGF record needs.
+    SgfGameInfo gameInfo_;
+    bool fromStart_ = true;
     Move entry_;
     Move shownLastMove_;
     bool thinking_ = false;

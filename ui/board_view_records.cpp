@@ -1,10 +1,16 @@
-// The board view's record file commands: Open replays a file's moves from the starting
-// position through the legality test (a file it cannot use is refused with a beep and a box
-// that names the file and the cause), Save writes the whole line of play.
+// The board view's game file commands: Open replays a file's moves from the starting position
+// through the legality test, Save writes the whole line of play. Record files (".amz") and SGF
+// records are told apart by their content. A file Open cannot use is refused with a beep and a
+// box that names the file and the cause; so is an SGF save that cannot tell the game.
+#include <QFile>
+#include <QString>
+
 #include "diag/trace.h"
-#include "records/record_file.h"
+#include "records/game_file.h"
+#include "records/sgf_record.h"
 #include "ui/board_view.h"
 #include "ui/desktop_services.h"
+#include "ui/version_info.h"
 
 namespace wintarvo {
 
@@ -12,24 +18,22 @@ void BoardView::onOpenGame(const std::string& path) {
     if (thinking_) return;
     // 1-3. A file that cannot be read, or holds no move, changes nothing; the box says why.
     traceLine("Open: " + path);
-    RecordFile record;
-    ReadFailure failure = ReadFailure::None;
-    if (!record.readRecord(path, failure)) {
-        refuseOpen(path, failure == ReadFailure::None ? "the file is empty" : readFailureText(failure));
-        return;
-    }
-    MoveList moves;
-    if (!record.getMoves(moves) || moves.empty()) {
-        refuseOpen(path, "it holds no moves");
+    GameFile file;
+    std::string error;
+    if (!readGameFile(path, file, error)) {
+        beep();
+        tellRefusal("Cannot open", path, error);
         return;
     }
     // 4.
     movesPlayed_.clear();
     movesUndone_.clear();
+    gameInfo_ = file.info;
+    fromStart_ = true;
     document_.newGame();
     updateStatus();
     // 5. A move that is not legal at its turn is skipped; the ones after it are still tried.
-    for (const Move& m : moves) {
+    for (const Move& m : file.moves) {
         if (document_.playMove(m)) {
             shownPosition_.applyMove(m);
             recordMove(m);
@@ -40,13 +44,11 @@ void BoardView::onOpenGame(const std::string& path) {
     updateStatus();
 }
 
-void BoardView::refuseOpen(const std::string& path, const std::string& cause) {
-    beep();
-    desktop_.showInformation(window(), QString::fromLocal8Bit("Cannot open " + path + ": " + cause + "."),
-                             "WinTarvo");
+void BoardView::onSaveGame(const std::string& path) {
+    onSaveGame(path, formatForSaving(path, GameFileFormat::Record));
 }
 
-void BoardView::onSaveGame(const std::string& path) {
+void BoardView::onSaveGame(const std::string& path, GameFileFormat format) {
     if (thinking_) return;
     traceLine("Save: " + path);
     // The whole line: the moves played, then the ones stepped back over in game order.
@@ -56,9 +58,26 @@ void BoardView::onSaveGame(const std::string& path) {
         beep();
         return;
     }
-    RecordFile record;
-    record.setMoves(line);
-    if (!record.writeRecord(path)) beep();
+    SgfGameInfo info = gameInfo_;
+    if (format == GameFileFormat::Sgf) {
+        if (!fromStart_) {
+            beep();
+            tellRefusal("Cannot save", path,
+                        "the game began at a test position, and an SGF record holds a game "
+                        "from the starting position");
+            return;
+        }
+        fillSgfGameInfo(info);
+    }
+    std::string error;
+    if (!writeGameFile(path, format, line, info, error)) beep();
+}
+
+void BoardView::tellRefusal(const char* what, const std::string& path, const std::string& cause) {
+    const QString text = QString("%1 %2: %3.")
+                             .arg(what, QFile::decodeName(QByteArray::fromStdString(path)),
+                                  QString::fromStdString(cause));
+    desktop_.showInformation(window(), text, PROGRAM_NAME);
 }
 
 }  // namespace wintarvo

@@ -11,10 +11,10 @@
 namespace wintarvo {
 namespace {
 
-std::optional<std::string> chooseFile(QWidget* owner, bool forSaving) {
-    const std::unique_ptr<QFileDialog> dialog = makeRecordFileDialog(owner, forSaving);
-    if (dialog->exec() != QDialog::Accepted) return std::nullopt;
-    const QStringList files = dialog->selectedFiles();
+// The accepted dialog's first file, or nothing when the user cancelled.
+std::optional<std::string> chosenFile(QFileDialog& dialog) {
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    const QStringList files = dialog.selectedFiles();
     if (files.isEmpty()) return std::nullopt;
     return QFile::encodeName(files.first()).toStdString();
 }
@@ -26,10 +26,13 @@ std::unique_ptr<QFileDialog> makeRecordFileDialog(QWidget* owner, bool forSaving
     dialog->setModal(true);
     dialog->setAcceptMode(forSaving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog->setFileMode(forSaving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    const QString records = "Amazon Files (*.amz)";
-    dialog->setNameFilters(QStringList{records, "All Files (*)"});
-    dialog->selectNameFilter(records);
+    dialog->setNameFilters(QStringList{RECORD_FILTER, SGF_FILTER, "All Files (*)"});
+    dialog->selectNameFilter(RECORD_FILTER);
     dialog->setDefaultSuffix("amz");
+    QFileDialog* shown = dialog.get();
+    QObject::connect(shown, &QFileDialog::filterSelected, shown, [shown](const QString& filter) {
+        shown->setDefaultSuffix(filter == SGF_FILTER ? "sgf" : "amz");
+    });
     dialog->setOption(QFileDialog::DontConfirmOverwrite, false);
     return dialog;
 }
@@ -45,11 +48,16 @@ void QtDesktopServices::showInformation(QWidget* owner, const QString& text,
 }
 
 std::optional<std::string> QtDesktopServices::chooseFileToOpen(QWidget* owner) {
-    return chooseFile(owner, false);
+    const std::unique_ptr<QFileDialog> dialog = makeRecordFileDialog(owner, false);
+    return chosenFile(*dialog);
 }
 
-std::optional<std::string> QtDesktopServices::chooseFileToSave(QWidget* owner) {
-    return chooseFile(owner, true);
+std::optional<SaveChoice> QtDesktopServices::chooseFileToSave(QWidget* owner) {
+    const std::unique_ptr<QFileDialog> dialog = makeRecordFileDialog(owner, true);
+    const std::optional<std::string> path = chosenFile(*dialog);
+    if (!path) return std::nullopt;
+    const bool sgf = dialog->selectedNameFilter() == SGF_FILTER;
+    return SaveChoice{*path, sgf ? GameFileFormat::Sgf : GameFileFormat::Record};
 }
 
 void QtDesktopServices::showAbout(QWidget* owner) {

@@ -14,6 +14,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include "records/game_file.h"
 #include "ui/app_icon.h"
 #include "ui/command_ids.h"
 #include "ui/desktop_services.h"
@@ -305,7 +306,8 @@ void MainFrame::onCommand(int id) {
             if (const auto path = desktop_.chooseFileToOpen(window_)) boardView_.onOpenGame(*path);
             break;
         case ID_SAVE_GAME:
-            if (const auto path = desktop_.chooseFileToSave(window_)) boardView_.onSaveGame(*path);
+            if (const auto choice = desktop_.chooseFileToSave(window_))
+                boardView_.onSaveGame(choice->path, formatForSaving(choice->path, choice->filter));
             break;
         case ID_EXIT:
         case ID_CANCEL:

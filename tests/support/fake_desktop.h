@@ -34,9 +34,10 @@ class FakeDesktop : public DesktopServices {
         ++openRequests;
         return openAnswer;
     }
-    std::optional<std::string> chooseFileToSave(QWidget*) override {
+    std::optional<SaveChoice> chooseFileToSave(QWidget*) override {
         ++saveRequests;
-        return saveAnswer;
+        if (!saveAnswer) return std::nullopt;
+        return SaveChoice{*saveAnswer, saveFilter};
     }
     void showAbout(QWidget* owner) override {
         ++aboutRequests;
@@ -49,6 +50,7 @@ class FakeDesktop : public DesktopServices {
     std::function<void()> onInformation;    // called while the box would be open
     std::optional<std::string> openAnswer;  // nothing: the user cancels
     std::optional<std::string> saveAnswer;
+    GameFileFormat saveFilter = GameFileFormat::Record;  // the filter left selected
     int openRequests = 0;
     int saveRequests = 0;
     int aboutRequests = 0;

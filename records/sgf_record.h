@@ -1,0 +1,55 @@
+// Amazons games as SGF records (FF[4], GM[18], SZ[10]), in the form Quarry reads and writes.
+//
+// A move is one W or B property whose value is its three points, from, to and arrow, each two
+// letters a..j for the column (a = file A) and the row from the top (a = rank 10): A4-A5 (A6)
+// is W[agafae]. White moves first. The root carries GM[18]FF[4], CA[UTF-8], AP with this
+// program's name and version, SZ[10], the players (PB, PW), the date (DT) and, when the side to
+// move has no move left, the result: RE[W+] or RE[B+]. Quarry writes RE[Void] for a game that
+// has not ended; this program leaves RE out instead.
+//
+// Reading takes the main line of the first game tree (sgf_main_line.h) and replays it from the
+// starting position. Everything that would make the moves mean something else is refused with
+// a reason: another game or board size, set-up properties (AB, AW, AE, AA, or PL naming the side
+// that is not to move), a move in another notation, out of turn or against the rules. Other
+// properties (comments, marks, times) are ignored. Plain functions, no state, any thread.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "model/move_list.h"
+
+namespace wintarvo {
+
+// The game information of the root node that survives a reading and a writing, in UTF-8.
+struct SgfGameInfo {
+    std::string white;  // PW
+    std::string black;  // PB
+    std::string date;   // DT, as written ("2024-12-07")
+};
+
+// True when the text, after blanks and a UTF-8 byte-order mark, begins with "(" and, after
+// further blanks, ";": the start of an SGF game tree. No record file begins that way.
+bool looksLikeSgf(std::string_view text);
+
+// Replaces moves and info by the game of an SGF record. False, with both unchanged and error
+// set to the cause (a phrase such as "line 3: a value that is not closed (\"]\" missing)" or
+// "move 5, B[dadbcb], is not legal"), when the record is refused. A record without moves reads
+// as an empty list.
+bool readSgfRecord(std::string_view text, MoveList& moves, SgfGameInfo& info, std::string& error);
+
+// Sets text to the SGF record of the game whose moves are given, played from the starting
+// position; empty names and date are left out. False, with text unchanged and error set, when
+// a move is not legal at its turn: such a list cannot be told as a game from the start.
+bool writeSgfRecord(const MoveList& moves, const SgfGameInfo& info, std::string& text,
+                    std::string& error);
+
+// Today's local date as DT writes it: "YYYY-MM-DD".
+std::string sgfDateToday();
+
+// Fills what a game saved by this program does not know: a player without a name becomes
+// "WinTarvo" (who played a side, the user or the engine, is not recorded; where the game was
+// played is), and a missing date today's.
+void fillSgfGameInfo(SgfGameInfo& info);
+
+}  // namespace wintarvo
