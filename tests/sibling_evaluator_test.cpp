@@ -71,7 +71,8 @@ TEST(SiblingEvaluator, ScoresAreTheEvaluatorsWhicheverChildrenTheSearchAsksFor) 
             default: expectScores(s, f, {n - 1}); break;               // only the last child
         }
     }
-    EXPECT_GT(s.scoresFromHelper(), 0);
+    // How many of the scores came from the helper depends on how the two threads were
+    // scheduled; that the helper delivers at all is the slow search's test below.
 }
 
 TEST(SiblingEvaluator, ASlowSearchGetsTheScoresAndAFastOneWorksAlongside) {
@@ -84,6 +85,9 @@ TEST(SiblingEvaluator, ASlowSearchGetsTheScoresAndAFastOneWorksAlongside) {
         s.begin(f.parent);
         ASSERT_TRUE(s.shared());
         ASSERT_TRUE(s.isListOf(f.parent));
+        // The slow search gives the helper a long head start, so that a busy machine that
+        // keeps it off a processor for a while still leaves it time to deliver.
+        if (pause.count() > 0) std::this_thread::sleep_for(std::chrono::milliseconds(200));
         for (std::size_t j = 0; j < 400; ++j) {
             if (pause.count() > 0) std::this_thread::sleep_for(pause);
             ASSERT_EQ(s.whiteScore(j, f.children[j]), f.scores[j]) << j;
