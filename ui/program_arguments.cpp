@@ -5,14 +5,16 @@ namespace wintarvo {
 const char* const PROGRAM_HELP = R"HELP(Usage: wintarvo [FILE]
 Plays the Game of the Amazons on a 10x10 board against a built-in engine.
 
-FILE, a record file (.amz), is opened at start-up as File > Open opens it.
+FILE, a record file (.amz) or an SGF record (.sgf), is opened at start-up as File > Open
+opens it.
 
   --help      print this text and exit
   --version   print the version and exit
 
 The toolkit's own options (such as -platform offscreen) are accepted as well. The debug
-trace goes to standard output. Exit status: 0 after the window is closed, 2 for a wrong
-argument.
+trace goes to standard output. SIGTERM, SIGHUP and SIGINT close the program as Exit does.
+Exit status: 0 after the window is closed or after SIGTERM or SIGHUP, 130 after SIGINT,
+2 for a wrong argument.
 )HELP";
 
 ProgramArguments parseProgramArguments(const std::vector<std::string>& args) {
