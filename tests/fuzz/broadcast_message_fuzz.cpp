@@ -5,16 +5,14 @@
 // result untouched.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 
+#include "tests/fuzz/fuzz_require.h"
 #include "ui/interlink/broadcast_message.h"
 
 namespace {
 
-void require(bool promise) {
-    if (!promise) std::abort();
-}
+using wintarvo::fuzz::require;
 
 }  // namespace
 

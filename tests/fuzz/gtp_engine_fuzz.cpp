@@ -8,19 +8,17 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <sstream>
 #include <string>
 
 #include "gtp/gtp_engine.h"
 #include "model/move_generation.h"
 #include "model/move_list.h"
+#include "tests/fuzz/fuzz_require.h"
 
 namespace {
 
-void require(bool promise) {
-    if (!promise) std::abort();
-}
+using wintarvo::fuzz::require;
 
 wintarvo::ThinkAnswer firstLegalMove(const wintarvo::ThinkRequest& request) {
     wintarvo::MoveList moves;

@@ -8,7 +8,6 @@
 // same from its record and compact notations.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,12 +16,11 @@
 #include "model/typed_move.h"
 #include "records/file_utils.h"
 #include "records/record_file.h"
+#include "tests/fuzz/fuzz_require.h"
 
 namespace {
 
-void require(bool promise) {
-    if (!promise) std::abort();
-}
+using wintarvo::fuzz::require;
 
 bool squareOrNone(wintarvo::Square s) { return s >= -1 && s <= 99; }
 

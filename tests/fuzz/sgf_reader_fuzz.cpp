@@ -6,7 +6,6 @@
 // position; and writing it and reading it back gives the same moves and game information.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,12 +14,11 @@
 #include "model/position.h"
 #include "records/sgf_main_line.h"
 #include "records/sgf_record.h"
+#include "tests/fuzz/fuzz_require.h"
 
 namespace {
 
-void require(bool promise) {
-    if (!promise) std::abort();
-}
+using wintarvo::fuzz::require;
 
 }  // namespace
 
