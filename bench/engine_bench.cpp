@@ -11,10 +11,10 @@
 #include "model/evaluator.h"
 #include "model/move_generation.h"
 #include "model/test_positions.h"
+#include "search/bench_positions.h"
 #include "search/search_engine.h"
 #include "search/stop_flag.h"
 #include "search/transposition_table.h"
-#include "tools/bench_positions.h"
 
 namespace wintarvo {
 namespace {
@@ -29,7 +29,7 @@ Position named(int n) {
 // The bench's positions that still have moves: a spread from the opening to the last moves.
 std::vector<Board> benchBoards() {
     std::vector<Board> boards;
-    for (const auto& entry : cli::benchPositions()) {
+    for (const auto& entry : benchPositions()) {
         const Position p = entry.position();
         if (!hasNoLegalMove(p)) boards.push_back(Board::fromPosition(p));
     }

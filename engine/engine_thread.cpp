@@ -4,8 +4,8 @@
 #include <system_error>
 
 #include "diag/trace.h"
-#include "search/search_engine.h"
 #include "search/stop_flag.h"
+#include "search/think_request.h"
 
 namespace wintarvo {
 
@@ -120,20 +120,21 @@ bool EngineThread::processCommand() {
 }
 
 void EngineThread::runThink() {
-    // 1-3.
-    SearchEngine engine;
-    engine.setDepthLimit(depthLimit_);
-    engine.setTimeLimit(timeLimit_);
-    engine.setPosition(position_);
-    resultMove_ = Move::null();
-    // 4-6.
-    const bool found = engine.think(resultMove_);
-    statusText_ = engine.statusText();
-    engine.printStatistics();
+    // 1-6. A fresh engine with the limits and the position, the think, its status text and
+    //      the table statistics. The document cleared the stop flag when it made the request.
+    ThinkRequest request;
+    request.position = position_;
+    request.depthLimit = depthLimit_;
+    request.timeLimit = timeLimit_;
+    request.clearsStop = false;
+    const ThinkAnswer answer = runThinkRequest(request);
+    resultMove_ = answer.move;
+    statusText_ = answer.statusText;
+    const bool found = answer.found;
     // 7. The window may have gone while the search ran.
     const bool posted =
-        notifyWindow_ && notifyWindow_->postIfWindow(notifyMessage_, reinterpret_cast<std::uintptr_t>(this),
-                                                     found ? 1 : 0);
+        notifyWindow_ && notifyWindow_->postIfWindow(
+                             notifyMessage_, reinterpret_cast<std::uintptr_t>(this), found ? 1 : 0);
     if (!posted) traceLine("Window closed - move could not be posted.");
     // 8. The engine and its table go when this returns.
 }

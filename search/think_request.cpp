@@ -54,8 +54,9 @@ class DeadlineWatch {
 }  // namespace
 
 ThinkAnswer runThinkRequest(const ThinkRequest& request) {
-    setStopRequested(false);
+    if (request.clearsStop) setStopRequested(false);
     ThinkAnswer answer;
+    const auto started = std::chrono::steady_clock::now();
     SearchEngine engine;
     if (request.helperThread) engine.setHelperThread(*request.helperThread);
     engine.setDepthLimit(request.depthLimit);
@@ -67,6 +68,9 @@ ThinkAnswer runThinkRequest(const ThinkRequest& request) {
         answer.found = engine.think(answer.move);
         answer.stoppedAtDeadline = watch.finish();
     }
+    answer.microseconds = std::chrono::duration_cast<std::chrono::microseconds>(
+                              std::chrono::steady_clock::now() - started)
+                              .count();
     answer.statusText = engine.statusText();
     answer.evaluations = g_nodeCount.load();
     engine.printStatistics();

@@ -1,7 +1,8 @@
 // One think request, run to its end on the calling thread: a fresh SearchEngine given the
 // limits and the position, one think, its status text, the table statistics on the trace.
-// The command-line tool's search and the GTP engine's genmove both go through it, so the same
-// position and limits give the same move in both.
+// Every think of the program goes through it: the engine thread's, the command-line tool's
+// search and bench, the GTP engine's genmove and the tests', so the same position and limits
+// give the same move, trace and evaluation count in all of them.
 //
 // A request may carry a deadline: a second thread raises the stop flag if the think is still
 // running then, so that the answer (the last finished iteration's move) comes in time. Nothing
@@ -25,6 +26,10 @@ struct ThinkRequest {
     std::optional<bool> helperThread;
     // Seconds after which a running think is told to stop; unset for none.
     std::optional<double> deadlineSeconds;
+    // Whether this call is the request itself, which clears a stop left over from an earlier
+    // one. The engine thread's think was requested earlier, by the game document, which cleared
+    // the flag then: a stop that came in since must still end it.
+    bool clearsStop = true;
 };
 
 struct ThinkAnswer {
@@ -33,10 +38,9 @@ struct ThinkAnswer {
     std::string statusText;
     std::int64_t evaluations = 0;
     bool stoppedAtDeadline = false;
+    std::int64_t microseconds = 0;  // from the engine's construction to the end of the think
 };
 
-// Clears a stop left over from an earlier request first, as the game document does when it
-// hands the engine a request.
 ThinkAnswer runThinkRequest(const ThinkRequest& request);
 
 }  // namespace wintarvo

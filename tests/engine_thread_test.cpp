@@ -7,6 +7,7 @@
 #include "engine/engine_thread.h"
 #include "engine/game_document.h"
 #include "model/move_generation.h"
+#include "model/position_diagram.h"
 #include "search/stop_flag.h"
 #include "support/fake_window.h"
 #include "support/search_run.h"
@@ -35,7 +36,7 @@ Position start() {
 
 // Black to move with its only amazon shut in on A10.
 Position blackHasLost() {
-    return testing::positionFromRows({"Bx........", "xx........", "..........", "..........",
+    return positionFromRows({"Bx........", "xx........", "..........", "..........",
                                       "..........", "..........", "..........", "..........",
                                       "..........", ".........W"},
                                      1);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "model/evaluator.h"
+#include "model/position_diagram.h"
 #include "model/territory.h"
 #include "support/search_run.h"
 #include "support/trace_capture.h"
@@ -8,7 +9,6 @@
 namespace wintarvo {
 namespace {
 
-using testing::positionFromRows;
 
 Position start(int side = 0) {
     Position p;

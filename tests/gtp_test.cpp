@@ -236,30 +236,8 @@ TEST(GtpEngine, RunAnswersInOrderAndStopsAtQuit) {
     EXPECT_EQ(orphan.position().arrowCount(), 0);
 }
 
-// The think the program runs: the same move, status and trace as the engine thread's search.
+// genmove plays the program's think for the position and limits, written as Quarry reads it.
 TEST(GtpEngine, GenmoveIsTheProgramsThink) {
-    for (int n = 0; n <= TEST_POSITION_COUNT; ++n) {
-        Position p;
-        if (n == 0)
-            p.setStartPosition();
-        else
-            setTestPosition(p, n);
-        const testing::SearchRun expected = testing::runSearch(p, 2, -1);
-        ThinkRequest request;
-        request.position = p;
-        request.depthLimit = 2;
-        request.timeLimit = -1;
-        testing::TraceCapture trace;
-        const ThinkAnswer answer = runThinkRequest(request);
-        EXPECT_EQ(testing::withoutTimings(trace.text()), testing::withoutTimings(expected.trace))
-            << n;
-        EXPECT_EQ(answer.found, expected.found) << n;
-        EXPECT_EQ(answer.move, expected.move) << n;
-        EXPECT_EQ(answer.statusText, expected.status) << n;
-        EXPECT_EQ(answer.evaluations, expected.evaluations) << n;
-        EXPECT_FALSE(answer.stoppedAtDeadline) << n;
-    }
-    // Through the protocol, from the start: the move written as Quarry reads it.
     Position start;
     start.setStartPosition();
     const testing::SearchRun expected = testing::runSearch(start, 2, -1);

@@ -4,6 +4,7 @@
 
 #include "model/evaluator.h"
 #include "model/move_generation.h"
+#include "model/position_diagram.h"
 #include "model/test_positions.h"
 #include "search/search_engine.h"
 #include "search/stop_flag.h"
@@ -14,7 +15,6 @@
 namespace wintarvo {
 namespace {
 
-using testing::positionFromRows;
 using testing::runSearch;
 
 Position start() {
@@ -190,7 +190,7 @@ TEST_F(Search, AStopBetweenTwoIterationsIsNotLost) {
 }
 
 TEST_F(Search, EqualOrderingKeysKeepGenerationOrderAndTheCutFollowsTheKeys) {
-    for (const Position& p : {start(), testing::positionFromRows(
+    for (const Position& p : {start(), positionFromRows(
                                            {"..........", "...x......", "..B....B..", "..........",
                                             "....xx....", "....xx....", "..........", "..W....W..",
                                             "......x...", ".........."},

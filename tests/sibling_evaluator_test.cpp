@@ -8,6 +8,7 @@
 #include "model/board.h"
 #include "model/evaluator.h"
 #include "model/move_generation.h"
+#include "model/position_diagram.h"
 #include "search/sibling_evaluator.h"
 #include "support/random_games.h"
 #include "support/search_run.h"
@@ -129,7 +130,7 @@ TEST(SiblingEvaluator, ChildrenVisitedOutOfOrderGetTheirOwnScores) {
 
 TEST(SiblingEvaluator, FewMovesAndADisabledHelperWorkAlone) {
     // One amazon each; White's can only step to two squares.
-    const Position cramped = testing::positionFromRows(
+    const Position cramped = positionFromRows(
         {"W.x.......", "xxx.......", "..........", "..........", "..........", "..........",
          "..........", "..........", "..........", ".........B"},
         0);

@@ -5,6 +5,7 @@
 #include <QTest>
 
 #include "model/move_generation.h"
+#include "model/position_diagram.h"
 #include "model/test_positions.h"
 #include "support/search_run.h"
 #include "support/thread_start_failure.h"
@@ -277,7 +278,7 @@ TEST(GameOver, TheWinnerIsTheSideNotToMove) {
         const char own = row.sideToMove == 1 ? 'B' : 'W';
         const char other = row.sideToMove == 1 ? 'W' : 'B';
         const std::string last = ".........";
-        const Position p = testing::positionFromRows(
+        const Position p = positionFromRows(
             {std::string(1, own) + "x........", "xx........", "..........", "..........",
              "..........", "..........", "..........", "..........", "..........", last + other},
             row.sideToMove);
@@ -454,7 +455,7 @@ TEST_F(BoardCommands, AfterADroppedAnswerAutoPlayAsksForTheWithheldReply) {
     EXPECT_EQ(h.status().left(8), "Depth = ");
 
     // Black's one amazon is walled in on A10: White's move from another copy ends the game.
-    h.view.document().setPosition(testing::positionFromRows(
+    h.view.document().setPosition(positionFromRows(
         {"Bx........", "xx........", "..........", "..........", "..........", "..........",
          "..........", "..........", "..........", ".........W"},
         0));
@@ -507,7 +508,7 @@ TEST_F(BoardCommands, TheEnginesOwnMoveHeardTwiceIsAnswered) {
 // the other copies do not wait for the user to close it.
 TEST_F(BoardCommands, AWinningEngineMoveIsAnnouncedBeforeTheBoxOpens) {
     // Black's one amazon is walled in on A10; whatever White plays, Black cannot answer.
-    const Position p = testing::positionFromRows(
+    const Position p = positionFromRows(
         {"Bx........", "xx........", "..........", "..........", "..........", "..........",
          "..........", "..........", "..........", ".........W"},
         0);

@@ -153,8 +153,5 @@ std::optional<bool> threadsOption(const Options& o) {
     return parseInt(*v, "threads", {1, 2, false, "1 or 2"}) == 2;
 }
 
-void applyThreadsOption(const Options& o, AlphaBetaSearch& engine) {
-    if (const auto helper = threadsOption(o)) engine.setHelperThread(*helper);
-}
 
 }  // namespace wintarvo::cli

@@ -8,7 +8,6 @@
 
 #include "model/move_list.h"
 #include "model/position.h"
-#include "search/alpha_beta_search.h"
 
 namespace wintarvo::cli {
 
@@ -70,6 +69,5 @@ int limitOption(const Options& o, const std::string& name, int fallback);
 // --threads N: 1 searches on one thread, 2 with the helper thread; without it the engine's
 // default stays (threadsOption gives no value).
 std::optional<bool> threadsOption(const Options& o);
-void applyThreadsOption(const Options& o, AlphaBetaSearch& engine);
 
 }  // namespace wintarvo::cli

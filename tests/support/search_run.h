@@ -1,4 +1,4 @@
-// Runs one think request the way the engine thread does and keeps everything it wrote.
+// Runs one think request as the program does and keeps everything it wrote.
 #pragma once
 
 #include <optional>
@@ -18,16 +18,13 @@ struct SearchRun {
     std::string trace;  // the whole trace, statistics block included
 };
 
-// A fresh engine with the limits, the position, think (the move starting as the null move),
-// the status text and the table statistics.
-// helperThread chooses whether a second thread evaluates ahead (unset: the engine's default).
+// The program's think request (search/think_request.h) with the limits and the position,
+// leaving the stop flag as it is, with its trace captured. helperThread chooses whether a second
+// thread evaluates ahead (unset: the engine's default).
 SearchRun runSearch(const Position& p, int depthLimit, int timeLimit = -1,
                     std::optional<bool> helperThread = std::nullopt);
 
 // The trace without the lines that depend on the clock ("Elapsed time = ", "Nodes per second = ").
 std::string withoutTimings(const std::string& trace);
-
-// A position from ten rows of text (rank 10 first): W, B amazons, x arrow, anything else empty.
-Position positionFromRows(const std::vector<std::string>& rows, int sideToMove);
 
 }  // namespace wintarvo::testing

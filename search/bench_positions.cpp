@@ -1,20 +1,16 @@
-#include "tools/bench_positions.h"
+#include "search/bench_positions.h"
 
-namespace wintarvo::cli {
+#include "model/position_diagram.h"
+
+namespace wintarvo {
 
 Position BenchPosition::position() const {
-    Position p;
-    p.clearBoard();
-    for (Square s = 0; s < BOARD_SQUARES; ++s) {
-        const char c = rows[static_cast<std::size_t>(s)];
-        p.setCell(s, c == 'W' ? WhiteAmazon : c == 'B' ? BlackAmazon : c == 'x' ? Arrow : Empty);
-    }
-    p.sideToMove = sideToMove;
-    p.recomputeHash();
-    return p;
+    return positionFromDiagram(rows, sideToMove);
 }
 
 const std::vector<BenchPosition>& benchPositions() {
+    // Five rows of the diagram to a line.
+    // clang-format off
     static const std::vector<BenchPosition> list = {
         {"start",
          "...B..B..." ".........." ".........." "B........B" ".........."
@@ -81,7 +77,8 @@ const std::vector<BenchPosition>& benchPositions() {
          "xxxxxW.xxx" ".xBxxxxxxx" ".x.xxxxxBx" ".x...x.xxx" "..xxxx.Wxx",
          0, 8},
     };
+    // clang-format on
     return list;
 }
 
-}  // namespace wintarvo::cli
+}  // namespace wintarvo
