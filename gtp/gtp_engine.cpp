@@ -116,6 +116,12 @@ const std::vector<GtpEngine::Entry>& GtpEngine::commands() {
 }
 
 std::string GtpEngine::respond(std::string_view line) {
+    return respondAt(line, std::chrono::steady_clock::now());
+}
+
+std::string GtpEngine::respondAt(std::string_view line,
+                                 std::chrono::steady_clock::time_point read) {
+    lineRead_ = read;
     Command command;
     if (line.size() > MAX_LINE_LENGTH) line = line.substr(0, MAX_LINE_LENGTH);
     if (!parseCommand(line, command)) return {};
@@ -133,6 +139,7 @@ std::string GtpEngine::respond(std::string_view line) {
 bool GtpEngine::run(std::istream& in, std::ostream& out) {
     InputLine line;
     while (!quit_ && readLine(in, line)) {
+        const auto read = std::chrono::steady_clock::now();
         std::string response;
         if (line.tooLong) {
             Command command;
@@ -141,14 +148,26 @@ bool GtpEngine::run(std::istream& in, std::ostream& out) {
                 failureResponse(command.id, "line too long: more than " +
                                                 std::to_string(MAX_LINE_LENGTH) + " characters");
         } else {
-            response = respond(line.text);
+            response = respondAt(line.text, read);
         }
         if (response.empty()) continue;
         out << response;
         out.flush();
         if (!out) return false;
+        answered(std::chrono::steady_clock::now());
     }
     return true;
+}
+
+void GtpEngine::answered(std::chrono::steady_clock::time_point written) {
+    if (!pending_) return;
+    using std::chrono::duration_cast;
+    using std::chrono::milliseconds;
+    overhead_.record(duration_cast<milliseconds>(written - pending_->plannedEnd).count());
+    if (timeSettings_)
+        spendTime(*timeSettings_, clocks_[pending_->side],
+                  duration_cast<milliseconds>(written - lineRead_).count());
+    pending_.reset();
 }
 
 GtpEngine::Reply GtpEngine::protocolVersion(const std::vector<std::string>&) {
@@ -234,7 +253,13 @@ GtpEngine::Reply GtpEngine::genMove(const std::vector<std::string>& args) {
         return {false, std::string("wrong side: ") + SIDE_NAMES[position_.sideToMove != 0 ? 1 : 0] +
                            " is to move"};
     if (hasNoLegalMove(position_)) return {true, "resign"};
-    const ThinkAnswer answer = think_(nextRequest());
+    const ThinkRequest request = nextRequest();
+    const ThinkAnswer answer = think_(request);
+    // The answer is due now: the time from here to its being written is the overhead to keep.
+    pending_ = PendingAnswer{position_.sideToMove != 0 ? 1 : 0, std::chrono::steady_clock::now()};
+    if (request.tournament && answer.stoppedAtDeadline)
+        pending_->plannedEnd = request.tournament->clock.origin +
+                               std::chrono::milliseconds(request.tournament->clock.hardMs);
     // Whatever the think hands back, the game takes only a legal move.
     if (!answer.found || !isLegalMove(position_, answer.move))
         return {false, "the engine found no move in a position that has one"};
@@ -274,7 +299,7 @@ GtpEngine::Reply GtpEngine::timeLeft(const std::vector<std::string>& args) {
                 "syntax error: time_left needs a colour, the seconds left and the "
                 "stones left (at least 0)"};
     // A clock already past zero counts as zero.
-    clocks_[*side] = Clock{std::max(*seconds, 0), *stones};
+    clocks_[*side] = Clock{std::max(*seconds, 0) * std::int64_t{1000}, *stones};
     return {};
 }
 
@@ -296,8 +321,14 @@ GtpEngine::Reply GtpEngine::timeLimit(const std::vector<std::string>& args) {
 
 GtpEngine::Reply GtpEngine::limits(const std::vector<std::string>&) {
     const ThinkRequest request = nextRequest();
-    std::string text = "depth " + std::to_string(request.depthLimit) + " time " +
-                       std::to_string(request.timeLimit);
+    std::string text = "depth " + std::to_string(request.depthLimit);
+    if (request.tournament) {
+        const ThinkClock& clock = request.tournament->clock;
+        return {true, text + " soft " + std::to_string(clock.softMs) + " hard " +
+                          std::to_string(clock.hardMs) + " solver " +
+                          (request.tournament->splitSolver ? "on" : "off")};
+    }
+    text += " time " + std::to_string(request.timeLimit);
     if (request.deadlineSeconds) {
         char deadline[32];
         std::snprintf(deadline, sizeof deadline, " deadline %.1f", *request.deadlineSeconds);
@@ -312,11 +343,28 @@ ThinkRequest GtpEngine::nextRequest() const {
     request.depthLimit = settings_.depthLimit;
     request.timeLimit = settings_.timeLimit.value_or(DEFAULT_TIME_LIMIT);
     request.helperThread = settings_.helperThread;
-    if (timeSettings_ && timeSettings_->limited()) {
-        const Budget budget = budgetFor(*timeSettings_, clocks_[position_.sideToMove != 0 ? 1 : 0],
-                                        emptySquares(position_), settings_.timeLimit.value_or(-1));
+    const bool clock = timeSettings_ && timeSettings_->limited();
+    const int side = position_.sideToMove != 0 ? 1 : 0;
+    if (clock && settings_.standardThink) {
+        const Budget budget = budgetFor(*timeSettings_, clocks_[side], emptySquares(position_),
+                                        settings_.timeLimit.value_or(-1));
         request.timeLimit = budget.timeLimit;
         request.deadlineSeconds = budget.deadline;
+    } else if (clock || settings_.moveTimeMs) {
+        const MoveBudget budget =
+            clock ? clockBudget(*timeSettings_, clocks_[side], position_, settings_.splitSolver,
+                                overhead_.marginMs())
+                  : budgetForMoveTime(*settings_.moveTimeMs, overhead_.marginMs());
+        // --time caps the clock's budget here as well.
+        const std::int64_t cap = settings_.timeLimit && *settings_.timeLimit >= 0
+                                     ? *settings_.timeLimit * std::int64_t{1000}
+                                     : budget.hardMs;
+        TournamentThink tournament;
+        tournament.clock.origin = lineRead_;
+        tournament.clock.softMs = std::min(budget.softMs, cap);
+        tournament.clock.hardMs = std::min(budget.hardMs, cap);
+        tournament.splitSolver = settings_.splitSolver;
+        request.tournament = tournament;
     }
     return request;
 }

@@ -6,8 +6,14 @@
 // search` run (the same move for the same position and limits), and can take moves back with
 // undo. Moves are read in every notation a person types (D1-D4 (D7), D1-D4-D7, d1-d4/d7,
 // D1-D4xD7, D1D4D7, ...) and written D1-D4-D7. A side without a move answers genmove with
-// "resign". The clock commands set the budget of the next think (time_budget.h); without them
-// the engine's own limits apply, which wintarvo-depth and wintarvo-time change.
+// "resign". Once the controller sets a clock (time_settings, then time_left before each move),
+// genmove is the tournament engine's think under it: a soft target and a hard deadline in
+// milliseconds from the moment genmove was read (search/clock_manager.h), less a margin that the
+// engine measures, from that deadline to its answer written. The engine also keeps its own
+// clock, taking each answer's time off it, for controllers that send no time_left. With
+// --movetime, a fixed time a move, without a clock. Otherwise the engine's own limits apply
+// (wintarvo-depth, wintarvo-time), and EngineSettings::standardThink keeps the program's
+// whole-second think under a clock too (time_budget.h).
 //
 // One object per session, used by one thread. It answers every line, however malformed,
 // with a response or (for lines with no command) nothing, and never reads more than a capped
@@ -15,6 +21,7 @@
 // protocol without a search.
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <istream>
 #include <optional>
@@ -26,6 +33,7 @@
 #include "gtp/gtp_reader.h"
 #include "gtp/time_budget.h"
 #include "model/position.h"
+#include "search/clock_manager.h"
 #include "search/think_request.h"
 
 namespace wintarvo::gtp {
@@ -41,6 +49,12 @@ struct EngineSettings {
     // decides with one.
     std::optional<int> timeLimit;
     std::optional<bool> helperThread;
+    // Milliseconds a move for the tournament engine when the controller sets no clock.
+    std::optional<int> moveTimeMs;
+    // Under a clock, the program's own think (a whole-second share) instead of the tournament's.
+    bool standardThink = false;
+    // The tournament engine solves split boards exactly.
+    bool splitSolver = true;
 };
 
 using ThinkFunction = std::function<ThinkAnswer(const ThinkRequest&)>;
@@ -94,7 +108,11 @@ class GtpEngine {
     Reply timeLimit(const std::vector<std::string>& args);
     Reply limits(const std::vector<std::string>& args);
 
+    // respond for a line read at `read`, when a genmove's clock starts.
+    std::string respondAt(std::string_view line, std::chrono::steady_clock::time_point read);
     ThinkRequest nextRequest() const;
+    // After a genmove's answer is written: its time off the side's clock, and the margin.
+    void answered(std::chrono::steady_clock::time_point written);
 
     EngineSettings settings_;
     ThinkFunction think_;
@@ -103,6 +121,15 @@ class GtpEngine {
     std::optional<TimeSettings> timeSettings_;
     Clock clocks_[2];
     bool quit_ = false;
+    // When the line being answered was read: a genmove's clock starts then.
+    std::chrono::steady_clock::time_point lineRead_ = std::chrono::steady_clock::now();
+    // The genmove whose answer is being written: its side, and when its think was planned to end.
+    struct PendingAnswer {
+        int side = 0;
+        std::chrono::steady_clock::time_point plannedEnd;
+    };
+    std::optional<PendingAnswer> pending_;
+    OverheadMeter overhead_;
 };
 
 }  // namespace wintarvo::gtp

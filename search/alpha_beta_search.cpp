@@ -198,6 +198,7 @@ int AlphaBetaSearch::alphaBeta(const Board& p, int d, int alpha, int beta, Princ
     Move bestMove = Move::null();
     int a = alpha;
     PrincipalVariation& childPv = here.childPv;
+    if (plyIndex == 0) rootFirst_ = moves[0];
     auto moveAt = [&moves](std::size_t j) { return moves[j]; };
     fetchFirst(p, moves.size(), moveAt);
     for (std::size_t i = 0; i < moves.size(); ++i) {

@@ -56,6 +56,12 @@ public:
     void printStatistics() const { table_.printStatistics(); }
     const Move& killer(int side, int depth) const { return killers_[side][depth]; }
 
+    // The move the root node searched first in the last call of alphaBeta at ply 0 that searched
+    // moves; the caller clears it before the call, so it stays clear after a table cut-off. The
+    // clocked driver reads from it what a cut iteration has proven.
+    const Move& rootFirstMove() const { return rootFirst_; }
+    void clearRootFirstMove() { rootFirst_ = Move::null(); }
+
     // Whether a second thread evaluates children ahead of the search (the results are the
     // same either way). On by default where the process may use two processors or more.
     void setHelperThread(bool on) { siblings_.setEnabled(on); }
@@ -112,6 +118,7 @@ private:
     SiblingEvaluator siblings_;
     std::array<int, 100> scoreHistory_{};
     PrincipalVariation rootPv_;
+    Move rootFirst_ = Move::null();
     std::vector<Ply> plies_;
 };
 

@@ -15,12 +15,13 @@ namespace {
 // Raises the stop flag when the deadline passes before the think ends; ends with the think.
 class DeadlineWatch {
   public:
-    explicit DeadlineWatch(std::optional<double> seconds) {
-        if (!seconds) return;
-        const auto limit = std::chrono::duration<double>(*seconds < 0 ? 0.0 : *seconds);
-        thread_ = std::thread([this, limit] {
+    using TimePoint = std::chrono::steady_clock::time_point;
+
+    explicit DeadlineWatch(std::optional<TimePoint> deadline) {
+        if (!deadline) return;
+        thread_ = std::thread([this, when = *deadline] {
             std::unique_lock<std::mutex> lock(mutex_);
-            if (!ended_.wait_for(lock, limit, [this] { return done_; })) {
+            if (!ended_.wait_until(lock, when, [this] { return done_; })) {
                 setStopRequested(true);
                 fired_ = true;
             }
@@ -51,20 +52,29 @@ class DeadlineWatch {
     std::thread thread_;
 };
 
-}  // namespace
+// The deadline of a request: its seconds from now, or the tournament clock's hard deadline.
+std::optional<DeadlineWatch::TimePoint> deadlineOf(const ThinkRequest& request,
+                                                   DeadlineWatch::TimePoint now) {
+    if (request.tournament) {
+        const ThinkClock& clock = request.tournament->clock;
+        if (clock.hardMs < 0) return std::nullopt;
+        return clock.origin + std::chrono::milliseconds(clock.hardMs);
+    }
+    if (!request.deadlineSeconds) return std::nullopt;
+    const double seconds = *request.deadlineSeconds < 0 ? 0.0 : *request.deadlineSeconds;
+    return now + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                     std::chrono::duration<double>(seconds));
+}
 
-ThinkAnswer runThinkRequest(const ThinkRequest& request) {
-    if (request.clearsStop) setStopRequested(false);
-    ThinkAnswer answer;
-    const auto started = std::chrono::steady_clock::now();
-    SearchEngine engine;
+// The think of either driver with the request's limits; the engine's table statistics after.
+template <class Engine>
+void think(Engine& engine, const ThinkRequest& request, DeadlineWatch::TimePoint started,
+           ThinkAnswer& answer) {
     if (request.helperThread) engine.setHelperThread(*request.helperThread);
-    engine.setDepthLimit(request.depthLimit);
-    engine.setTimeLimit(request.timeLimit);
     engine.setPosition(request.position);
     answer.move = Move::null();
     {
-        DeadlineWatch watch(request.deadlineSeconds);
+        DeadlineWatch watch(deadlineOf(request, started));
         answer.found = engine.think(answer.move);
         answer.stoppedAtDeadline = watch.finish();
     }
@@ -74,6 +84,27 @@ ThinkAnswer runThinkRequest(const ThinkRequest& request) {
     answer.statusText = engine.statusText();
     answer.evaluations = g_nodeCount.load();
     engine.printStatistics();
+}
+
+}  // namespace
+
+ThinkAnswer runThinkRequest(const ThinkRequest& request) {
+    if (request.clearsStop) setStopRequested(false);
+    ThinkAnswer answer;
+    const auto started = std::chrono::steady_clock::now();
+    if (request.tournament) {
+        ClockedSearch engine;
+        engine.setDepthLimit(request.depthLimit);
+        engine.setClock(request.tournament->clock);
+        think(engine, request, started, answer);
+        answer.completedDepth = engine.completedDepth();
+        answer.movedByCutIteration = engine.movedByCutIteration();
+    } else {
+        SearchEngine engine;
+        engine.setDepthLimit(request.depthLimit);
+        engine.setTimeLimit(request.timeLimit);
+        think(engine, request, started, answer);
+    }
     return answer;
 }
 

@@ -7,6 +7,10 @@
 // A request may carry a deadline: a second thread raises the stop flag if the think is still
 // running then, so that the answer (the last finished iteration's move) comes in time. Nothing
 // else differs from a request without one; a think that ends before the deadline is untouched.
+//
+// A request for the tournament engine runs ClockedSearch instead (search/clocked_search.h):
+// iterative deepening under a clock in milliseconds, with the deadline thread at its hard
+// deadline; its whole-second time limit is not used. Without one, nothing of it is touched.
 #pragma once
 
 #include <cstdint>
@@ -15,8 +19,14 @@
 
 #include "model/move.h"
 #include "model/position.h"
+#include "search/clocked_search.h"
 
 namespace wintarvo {
+
+struct TournamentThink {
+    ThinkClock clock;
+    bool splitSolver = true;  // solve split boards exactly
+};
 
 struct ThinkRequest {
     Position position;
@@ -30,6 +40,8 @@ struct ThinkRequest {
     // one. The engine thread's think was requested earlier, by the game document, which cleared
     // the flag then: a stop that came in since must still end it.
     bool clearsStop = true;
+    // Set: the tournament engine's think under this clock.
+    std::optional<TournamentThink> tournament;
 };
 
 struct ThinkAnswer {
@@ -39,6 +51,10 @@ struct ThinkAnswer {
     std::int64_t evaluations = 0;
     bool stoppedAtDeadline = false;
     std::int64_t microseconds = 0;  // from the engine's construction to the end of the think
+    // The tournament engine's: the deepest completed iteration, and whether the move is one a
+    // cut iteration proved better than that iteration's.
+    int completedDepth = 0;
+    bool movedByCutIteration = false;
 };
 
 ThinkAnswer runThinkRequest(const ThinkRequest& request);

@@ -15,13 +15,19 @@
 namespace wintarvo::gtp {
 namespace {
 
+EngineSettings settingsOf(std::string version, int depth, std::optional<int> time,
+                          bool standardThink = false) {
+    EngineSettings settings;
+    settings.version = std::move(version);
+    settings.depthLimit = depth;
+    settings.timeLimit = time;
+    settings.standardThink = standardThink;
+    return settings;
+}
+
 // The think at a fixed depth with no time limit: the same move every time.
 GtpEngine engineAtDepth(int depth) {
-    EngineSettings settings;
-    settings.version = "9.8.7";
-    settings.depthLimit = depth;
-    settings.timeLimit = -1;
-    return GtpEngine(settings, runThinkRequest);
+    return GtpEngine(settingsOf("9.8.7", depth, -1), runThinkRequest);
 }
 
 struct Exchange {
@@ -326,20 +332,22 @@ TEST(TimeBudget, SharesTheClockAndKeepsAMargin) {
     };
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const Row& r = rows[i];
-        const Budget b = budgetFor(r.settings, r.clock, r.empty, r.ownLimit);
+        const Clock clock{r.clock.leftMs * 1000, r.clock.stones};  // the rows give seconds
+        const Budget b = budgetFor(r.settings, clock, r.empty, r.ownLimit);
         EXPECT_EQ(b.timeLimit, r.timeLimit) << i;
         ASSERT_EQ(b.deadline.has_value(), r.deadline.has_value()) << i;
         if (r.deadline) {
             EXPECT_DOUBLE_EQ(*b.deadline, *r.deadline) << i;
         }
     }
-    EXPECT_EQ(startingClock({0, 60, 10}).seconds, 60);
+    EXPECT_EQ(startingClock({0, 60, 10}).leftMs, 60000);
     EXPECT_EQ(startingClock({0, 60, 10}).stones, 10);
     EXPECT_EQ(startingClock({300, 60, 10}).stones, 0);
 }
 
+// Under --standard the clock gives the program's own think a whole-second share.
 TEST(GtpEngine, ClockCommandsSetTheNextThinksLimits) {
-    GtpEngine engine = engineAtDepth(3);
+    GtpEngine engine(settingsOf("9.8.7", 3, -1, true), runThinkRequest);
     expectTranscript(engine, {
                                  {"wintarvo-limits", "= depth 3 time -1\n\n"},
                                  {"wintarvo-depth -1", "=\n\n"},
@@ -359,7 +367,7 @@ TEST(GtpEngine, ClockCommandsSetTheNextThinksLimits) {
                                  {"wintarvo-limits", "= depth -1 time -1\n\n"},
                              });
     // Unset, the program's own ten seconds apply without a clock and nothing caps the clock.
-    GtpEngine plain(EngineSettings{"1", -1, std::nullopt, std::nullopt}, runThinkRequest);
+    GtpEngine plain(settingsOf("1", -1, std::nullopt, true), runThinkRequest);
     expectTranscript(plain, {
                                 {"wintarvo-limits", "= depth -1 time 10\n\n"},
                                 {"time_settings 900 0 0", "=\n\n"},
@@ -394,7 +402,7 @@ TEST(GtpEngine, ReplaysQuarrysCommandStreams) {
         const auto exchanges = quarryLog(std::string(WINTARVO_TEST_DATA) + "/" + file);
         ASSERT_GT(exchanges.size(), 50u) << file;
         // The version is the build's, not the protocol's: the engine reports the logged one.
-        EngineSettings settings{"", 2, -1, std::nullopt};
+        EngineSettings settings = settingsOf("", 2, -1);
         for (const auto& [command, response] : exchanges)
             if (command == "version") settings.version = response.substr(2, response.size() - 4);
         GtpEngine engine(settings, runThinkRequest);

@@ -20,8 +20,8 @@ int parseInt(const std::string& text, const std::string& what, const Accepted& a
     const char* last = text.data() + text.size();
     if (first != last && *first == '+') ++first;
     const auto [end, ec] = std::from_chars(first, last, value);
-    const bool inRange = (value >= accepted.min && value <= accepted.max) ||
-                         (accepted.orMinusOne && value == -1);
+    const bool inRange =
+        (value >= accepted.min && value <= accepted.max) || (accepted.orMinusOne && value == -1);
     if (text.empty() || ec != std::errc() || end != last || !inRange)
         throw UsageError("invalid " + what + ": '" + text + "' (" + accepted.text + ")");
     return value;
@@ -67,9 +67,11 @@ Position positionFromFile(const std::string& path) {
     std::string text;
     const ReadFailure failure = readWholeFileChecked(path, text);
     if (failure == ReadFailure::Missing)
-        throw UsageError("'" + path + "': " + readFailureText(failure) +
-                         " (POSITION is start, test1, test2, test3, a record file or an SGF record)");
-    if (failure != ReadFailure::None) throw UsageError("'" + path + "': " + readFailureText(failure));
+        throw UsageError(
+            "'" + path + "': " + readFailureText(failure) +
+            " (POSITION is start, test1, test2, test3, a record file or an SGF record)");
+    if (failure != ReadFailure::None)
+        throw UsageError("'" + path + "': " + readFailureText(failure));
     if (looksLikeSgf(text)) {
         // The reader replays the main line itself and refuses a record with a move that is
         // not legal at its turn.
@@ -80,13 +82,15 @@ Position positionFromFile(const std::string& path) {
             throw UsageError("'" + path + "': not a usable SGF record: " + error);
         Position p;
         p.setStartPosition();
-        for (const Move& m : moves) p.applyMove(m);
+        for (const Move& m : moves)
+            p.applyMove(m);
         return p;
     }
     return positionFromRecordText(path, text);
 }
 
-void applyMoves(Position& p, const std::string& positionName, const std::vector<std::string>& moves) {
+void applyMoves(Position& p, const std::string& positionName,
+                const std::vector<std::string>& moves) {
     for (std::size_t played = 0; played < moves.size(); ++played) {
         const std::string& text = moves[played];
         Move m;
@@ -101,7 +105,8 @@ void applyMoves(Position& p, const std::string& positionName, const std::vector<
 Position positionFromArguments(const std::vector<std::string>& positional, const char* usage) {
     if (positional.empty()) throw UsageError(usage);
     Position p = parsePosition(positional[0]);
-    applyMoves(p, positional[0], std::vector<std::string>(positional.begin() + 1, positional.end()));
+    applyMoves(p, positional[0],
+               std::vector<std::string>(positional.begin() + 1, positional.end()));
     return p;
 }
 
@@ -116,7 +121,8 @@ bool Options::flag(const std::string& name) const {
     return std::find(flags.begin(), flags.end(), name) != flags.end();
 }
 
-Options splitOptions(const std::vector<std::string>& args, const std::vector<std::string>& valuedNames,
+Options splitOptions(const std::vector<std::string>& args,
+                     const std::vector<std::string>& valuedNames,
                      const std::vector<std::string>& flagNames) {
     Options o;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -153,5 +159,11 @@ std::optional<bool> threadsOption(const Options& o) {
     return parseInt(*v, "threads", {1, 2, false, "1 or 2"}) == 2;
 }
 
+std::optional<int> moveTimeOption(const Options& o) {
+    const auto v = o.value("--movetime");
+    if (!v) return std::nullopt;
+    if (o.value("--time")) throw UsageError("--movetime and --time cannot be given together");
+    return parseInt(*v, "movetime", {1, 86'400'000, false, "milliseconds from 1 to 86400000"});
+}
 
 }  // namespace wintarvo::cli

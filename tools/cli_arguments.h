@@ -13,7 +13,7 @@ namespace wintarvo::cli {
 
 // A bad argument: reported as one line on standard error, exit status 2.
 class UsageError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
@@ -46,7 +46,8 @@ Position positionFromFile(const std::string& path);
 // compact or as other programs write it; legal at its turn) to p, the position named
 // positionName. An unreadable move is the UsageError "cannot read move 'TEXT'", an illegal one
 // "illegal move 'TEXT' in POSITION after N moves".
-void applyMoves(Position& p, const std::string& positionName, const std::vector<std::string>& moves);
+void applyMoves(Position& p, const std::string& positionName,
+                const std::vector<std::string>& moves);
 
 // POSITION [MOVE ...] from the front of the positional arguments; usage is the error when
 // there is no POSITION.
@@ -60,7 +61,8 @@ struct Options {
     std::optional<std::string> value(const std::string& name) const;
     bool flag(const std::string& name) const;
 };
-Options splitOptions(const std::vector<std::string>& args, const std::vector<std::string>& valuedNames,
+Options splitOptions(const std::vector<std::string>& args,
+                     const std::vector<std::string>& valuedNames,
                      const std::vector<std::string>& flagNames);
 
 // --depth N or --time S: a limit of the engine, -1 for none; fallback without the option.
@@ -69,5 +71,8 @@ int limitOption(const Options& o, const std::string& name, int fallback);
 // --threads N: 1 searches on one thread, 2 with the helper thread; without it the engine's
 // default stays (threadsOption gives no value).
 std::optional<bool> threadsOption(const Options& o);
+
+// --movetime MS: a fixed time a move for the tournament engine, in milliseconds; not with --time.
+std::optional<int> moveTimeOption(const Options& o);
 
 }  // namespace wintarvo::cli

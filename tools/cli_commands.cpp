@@ -3,10 +3,11 @@
 #include <climits>
 #include <iostream>
 
-#include "model/board.h"
 #include "diag/trace.h"
+#include "model/board.h"
 #include "model/evaluator.h"
 #include "model/move_generation.h"
+#include "search/clock_manager.h"
 #include "search/search_engine.h"
 #include "search/think_request.h"
 #include "tools/cli_arguments.h"
@@ -20,8 +21,9 @@ int runPerft(const Args& args) {
     if (o.positional.empty()) throw UsageError("usage: perft N [POSITION [MOVE ...]] [--divide]");
     const int depth = parseInt(o.positional[0], "depth", {0, INT_MAX, false, "0 or more"});
     const Position p =
-        o.positional.size() > 1 ? positionFromArguments(Args(o.positional.begin() + 1, o.positional.end()), "")
-                                : parsePosition("start");
+        o.positional.size() > 1
+            ? positionFromArguments(Args(o.positional.begin() + 1, o.positional.end()), "")
+            : parsePosition("start");
     const Board board = Board::fromPosition(p);
 
     std::uint64_t total = 0;
@@ -51,18 +53,31 @@ int runShow(const Args& args) {
 }
 
 int runSearch(const Args& args) {
-    const char* usage = "usage: search POSITION [MOVE ...] [--depth N] [--time S] [--threads N]";
-    const Options o = splitOptions(args, {"--depth", "--time", "--threads"}, {});
+    const char* usage =
+        "usage: search POSITION [MOVE ...] [--depth N] [--time S | --movetime MS [--no-solver]] "
+        "[--threads N]";
+    const Options o =
+        splitOptions(args, {"--depth", "--time", "--movetime", "--threads"}, {"--no-solver"});
     const Position p = positionFromArguments(o.positional, usage);
     const int depth = limitOption(o, "--depth", -1);
     const int seconds = limitOption(o, "--time", 10);
+    const std::optional<int> moveTime = moveTimeOption(o);
+    if (o.flag("--no-solver") && !moveTime) throw UsageError("--no-solver needs --movetime");
 
-    // One think request, as the engine thread runs it.
+    // One think request, as the engine thread runs it; with --movetime, the tournament engine's.
     ThinkRequest request;
     request.position = p;
     request.depthLimit = depth;
     request.timeLimit = seconds;
     request.helperThread = threadsOption(o);
+    if (moveTime) {
+        TournamentThink tournament;
+        const MoveBudget budget = budgetForMoveTime(*moveTime, OverheadMeter().marginMs());
+        tournament.clock.softMs = budget.softMs;
+        tournament.clock.hardMs = budget.hardMs;
+        tournament.splitSolver = !o.flag("--no-solver");
+        request.tournament = tournament;
+    }
     const ThinkAnswer answer = runThinkRequest(request);
     std::cout << "result\t" << (answer.found ? moveText(answer.move) : std::string("none")) << '\t'
               << answer.statusText << '\t' << answer.evaluations << std::endl;
@@ -93,13 +108,18 @@ const Command SHOW_COMMAND = {
     "      squares (in a checker pattern); then the side to move.\n"};
 
 const Command SEARCH_COMMAND = {
-    runSearch, "search POSITION [MOVE ...] [--depth N] [--time S] [--threads N]",
+    runSearch,
+    "search POSITION [MOVE ...] [--depth N] [--time S | --movetime MS [--no-solver]] "
+    "[--threads N]",
     "      Run one think request of the engine with its whole trace, then a last line\n"
     "      \"result<TAB>MOVE<TAB>STATUS<TAB>EVALUATIONS\" (MOVE is \"none\" without a move).\n"
     "      --depth N: plies from 1 up, or -1 for no limit (the default).\n"
     "      --time S: whole seconds from 0 up (default 10), or -1 for no limit. It is a\n"
     "      budget, not a wait: the engine goes one ply deeper only while it expects that\n"
     "      search to end within the budget, so it often answers well before (0: one ply).\n"
+    "      --movetime MS: think as the tournament engine does for MS milliseconds (1 up):\n"
+    "      deeper while time is left, the last iteration cut at the deadline (MS less a\n"
+    "      margin for the answer); split boards are counted exactly unless --no-solver.\n"
     "      --threads N: 1 or 2; see below.\n"};
 
 const Command EVAL_COMMAND = {

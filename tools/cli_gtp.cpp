@@ -19,14 +19,20 @@ namespace wintarvo::cli {
 namespace {
 
 int runGtp(const Args& args) {
-    const Options o = splitOptions(args, {"--depth", "--time", "--threads"}, {"--trace"});
-    if (!o.positional.empty())
-        throw UsageError("usage: gtp [--depth N] [--time S] [--threads N] [--trace]");
+    const Options o = splitOptions(args, {"--depth", "--time", "--movetime", "--threads"},
+                                   {"--trace", "--standard", "--no-solver"});
+    if (!o.positional.empty()) throw UsageError(std::string("usage: ") + GTP_COMMAND.synopsis);
     gtp::EngineSettings settings;
     settings.version = WINTARVO_VERSION;
     settings.depthLimit = limitOption(o, "--depth", -1);
     if (o.value("--time")) settings.timeLimit = limitOption(o, "--time", -1);
     settings.helperThread = threadsOption(o);
+    if (const auto moveTime = moveTimeOption(o)) settings.moveTimeMs = *moveTime;
+    settings.standardThink = o.flag("--standard");
+    settings.splitSolver = !o.flag("--no-solver");
+    if (settings.standardThink && (settings.moveTimeMs || !settings.splitSolver))
+        throw UsageError(
+            "--standard is the program's own think: not with --movetime or --no-solver");
 
     setStandardOutputEnabled(false);
     if (o.flag("--trace")) {
@@ -51,10 +57,20 @@ int runGtp(const Args& args) {
 }  // namespace
 
 const Command GTP_COMMAND = {
-    runGtp, "gtp [--depth N] [--time S] [--threads N] [--trace]",
+    runGtp,
+    "gtp [--depth N] [--time S | --movetime MS] [--standard] [--no-solver] [--threads N] "
+    "[--trace]",
     "      Play as a GTP (Go Text Protocol) engine on standard input and output, for\n"
-    "      game programs such as Quarry. --depth and --time are the limits of a think\n"
-    "      when the controller sets no clock; --trace sends the engine's trace to\n"
-    "      standard error (otherwise it is dropped).\n"};
+    "      game programs and match tools such as Quarry. When the controller sets a\n"
+    "      clock (time_settings, time_left), each move is the tournament engine's think:\n"
+    "      a share of the clock in milliseconds, deeper while time is left, the last\n"
+    "      iteration cut at a deadline that keeps a measured margin for the answer, and\n"
+    "      split boards counted exactly. --movetime MS gives it MS milliseconds a move\n"
+    "      without a clock. Without either, --depth and --time are the limits of the\n"
+    "      program's own think (default: no depth limit, 10 seconds); --time also caps\n"
+    "      the clock's share. --standard keeps the program's own think under a clock\n"
+    "      (a whole-second share, as the window thinks); --no-solver leaves split boards\n"
+    "      to the search. wintarvo-limits tells the next move's limits. --trace sends\n"
+    "      the engine's trace to standard error (otherwise it is dropped).\n"};
 
 }  // namespace wintarvo::cli

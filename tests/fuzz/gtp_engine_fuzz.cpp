@@ -36,7 +36,9 @@ wintarvo::ThinkAnswer firstLegalMove(const wintarvo::ThinkRequest& request) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace wintarvo;
     const std::string text(reinterpret_cast<const char*>(data), size);
-    gtp::GtpEngine engine(gtp::EngineSettings{"0", -1, std::nullopt, std::nullopt}, firstLegalMove);
+    gtp::EngineSettings settings;
+    settings.version = "0";
+    gtp::GtpEngine engine(settings, firstLegalMove);
     std::istringstream in(text);
     std::ostringstream out;
     engine.run(in, out);

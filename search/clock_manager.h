@@ -1,0 +1,71 @@
+// How long one think of the tournament engine may take, in milliseconds: a soft target (start
+// no further iteration after it) and a hard deadline (cut the running iteration there), both
+// counted from the moment the move was asked for.
+//
+// A game clock has main time, then Canadian byo-yomi: periods of byo-yomi time in which a
+// number of stones (moves) must be played; byo-yomi time with no stones means no limit (GTP's
+// way of saying so). With one move a period (time per move) the whole period is used; with
+// several, a period's time is shared among its stones; in main time, what is left is shared
+// among the moves the side is still expected to think about, plus a byo-yomi move's worth when
+// byo-yomi follows. The hard deadline lets a move run long (up to three shares) but always
+// keeps the margin (the time from the deadline to the answer reaching the controller) and a
+// few milliseconds for each move that may still have to be played.
+//
+// Plain functions and values; any thread.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+namespace wintarvo {
+
+struct GameClock {
+    std::int64_t mainMs = 0;
+    std::int64_t byoYomiMs = 0;
+    int byoYomiStones = 0;
+    bool limited() const { return !(byoYomiMs > 0 && byoYomiStones == 0); }
+    bool byoYomiFollows() const { return byoYomiMs > 0 && byoYomiStones > 0; }
+};
+
+// A side's clock now: what is left of main time or of the byo-yomi period, and in byo-yomi the
+// stones still to play in it (0 while main time runs).
+struct ClockReading {
+    std::int64_t leftMs = 0;
+    int stones = 0;
+};
+
+struct MoveBudget {
+    std::int64_t softMs = -1;
+    std::int64_t hardMs = -1;
+};
+
+// The least time a later move must be left for a shallow think and its answer.
+constexpr std::int64_t MIN_MOVE_MS = 10;
+// A move may run to this many times its share before it is cut.
+constexpr int HARD_SHARES = 3;
+
+// movesToGo: the moves the side is expected still to think about (at least 1); movesLeft: the
+// most moves it can still have to make (at least movesToGo), each needing MIN_MOVE_MS.
+MoveBudget budgetForClock(const GameClock& clock, const ClockReading& now, int movesToGo,
+                          int movesLeft, std::int64_t marginMs);
+
+// A fixed time a move (no clock): all of it but the margin, for both targets.
+MoveBudget budgetForMoveTime(std::int64_t moveMs, std::int64_t marginMs);
+
+// The margin to keep, from the measured time between a think's end (its deadline, or the moment
+// it decided to stop) and its answer being written: one and a half times the longest of the
+// recent ones plus 5 ms, at least FLOOR_MS; INITIAL_MS until something was measured.
+class OverheadMeter {
+  public:
+    static constexpr std::int64_t INITIAL_MS = 50;
+    static constexpr std::int64_t FLOOR_MS = 15;
+
+    void record(std::int64_t tailMs);
+    std::int64_t marginMs() const;
+
+  private:
+    std::array<std::int64_t, 16> recent_{};
+    int count_ = 0;
+};
+
+}  // namespace wintarvo
