@@ -8,6 +8,12 @@
 
 namespace wintarvo {
 
+void RootProof::pass(bool failedHigh, const Move& searchedFirst, const Move& rootMove) {
+    if (failedHigh && searchedFirst.isValid() && searchedFirst == best_ && rootMove.isValid() &&
+        !(rootMove == searchedFirst))
+        best_ = rootMove;
+}
+
 std::int64_t ClockedSearch::elapsedMs() const {
     return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
                                                                  clock_.origin)
@@ -20,7 +26,7 @@ ClockedSearch::Iteration ClockedSearch::iterate(int d, int firstGuess, const Mov
     traceLine("Depth = " + intToString(d));
     traceLine("First = " + intToString(firstGuess));
     Iteration result;
-    Move proven = previousBest;
+    RootProof proof(previousBest);
     PrincipalVariation pv;
     int lower = -BOUND_INFINITY;
     int upper = BOUND_INFINITY;
@@ -36,10 +42,10 @@ ClockedSearch::Iteration ClockedSearch::iterate(int d, int firstGuess, const Mov
         if (stopRequested()) {
             // The pass was cut: below the root it ran on static values and proves nothing.
             traceLine("Cut at " + intToString(elapsedMs()) + " ms");
-            result.move = proven;
-            result.proved = !(proven == previousBest);
+            result.move = proof.best();
+            result.proved = proof.improved();
             // Without an earlier iteration (the first one was cut), the root's own choice.
-            if (!proven.isValid() && !pv.empty()) result.move = pv.back();
+            if (!result.move.isValid() && !pv.empty()) result.move = pv.back();
             return result;
         }
         const Move rootMove = pv.empty() ? Move::null() : pv.back();
@@ -54,10 +60,8 @@ ClockedSearch::Iteration ClockedSearch::iterate(int d, int firstGuess, const Mov
             traceLine(" iLowerBound = " + intToString(g));
             ++highs;
             lows = 0;
-            const Move& first = rootFirstMove();
-            if (first.isValid() && first == proven && rootMove.isValid() && !(rootMove == first))
-                proven = rootMove;
         }
+        proof.pass(g >= beta, rootFirstMove(), rootMove);
     }
     traceLine("iScore = " + intToString(g));
     traceWrite((g >= 0 ? " +" : " ") + intToString(g) + ": ");

@@ -27,6 +27,22 @@
 
 namespace wintarvo {
 
+// What the passes of one iteration have proven about the root moves, starting from the best
+// move of the iteration before (the null move in the first iteration).
+class RootProof {
+public:
+    explicit RootProof(const Move& previousBest) : best_(previousBest), previous_(previousBest) {}
+    // A pass that ended before any stop: whether it failed high, the move the root searched
+    // first (null after a table cut-off) and the root move it returned.
+    void pass(bool failedHigh, const Move& searchedFirst, const Move& rootMove);
+    const Move& best() const { return best_; }
+    bool improved() const { return !(best_ == previous_); }
+
+private:
+    Move best_;
+    Move previous_;
+};
+
 struct ThinkClock {
     std::chrono::steady_clock::time_point origin = std::chrono::steady_clock::now();
     std::int64_t softMs = -1;  // another iteration starts only while below it; -1 for none
