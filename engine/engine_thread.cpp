@@ -72,6 +72,11 @@ void EngineThread::setLimits(int depth, int seconds) {
     timeLimit_ = seconds;
 }
 
+void EngineThread::setTournament(const std::optional<TournamentThink>& tournament) {
+    Lock lock(engineLock_);
+    tournament_ = tournament;
+}
+
 void EngineThread::post(std::int32_t command) {
     Lock lock(engineLock_);
     Lock queueLock(queue_.queueLock);
@@ -87,6 +92,11 @@ void EngineThread::getResultMove(Move& out) {
 void EngineThread::getStatusText(std::string& out) {
     Lock lock(engineLock_);
     out = statusText_;
+}
+
+bool EngineThread::stoppedAtDeadline() {
+    Lock lock(engineLock_);
+    return stoppedAtDeadline_;
 }
 
 void EngineThread::threadMain() {
@@ -127,9 +137,11 @@ void EngineThread::runThink() {
     request.depthLimit = depthLimit_;
     request.timeLimit = timeLimit_;
     request.clearsStop = false;
+    request.tournament = tournament_;
     const ThinkAnswer answer = runThinkRequest(request);
     resultMove_ = answer.move;
     statusText_ = answer.statusText;
+    stoppedAtDeadline_ = answer.stoppedAtDeadline;
     const bool found = answer.found;
     // 7. The window may have gone while the search ran.
     const bool posted =

@@ -17,6 +17,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -24,11 +25,12 @@
 #include "engine/notify_window.h"
 #include "model/move.h"
 #include "model/position.h"
+#include "search/think_request.h"
 
 namespace wintarvo {
 
 class EngineThread {
-public:
+  public:
     EngineThread() = default;
     ~EngineThread();
     EngineThread(const EngineThread&) = delete;
@@ -42,15 +44,19 @@ public:
     void setNotify(NotifyHandle window, std::uint32_t message);
     void setPosition(const Position& p);
     void setLimits(int depth, int seconds);
+    // The tournament engine's think for the next requests, or (unset) the program's.
+    void setTournament(const std::optional<TournamentThink>& tournament);
     void post(std::int32_t command);
     void getResultMove(Move& out);
     void getStatusText(std::string& out);
+    // Whether the last think was cut at its deadline.
+    bool stoppedAtDeadline();
 
     // Milliseconds the destructor waits for the thread before it insists; the thread is always
     // joined in the end.
     static constexpr int SHUTDOWN_WAIT_MS = 2000;
 
-private:
+  private:
     void threadMain();
     bool processCommand();
     void runThink();
@@ -66,7 +72,9 @@ private:
     Move resultMove_;
     int depthLimit_ = 0;
     int timeLimit_ = 0;
+    std::optional<TournamentThink> tournament_;
     std::string statusText_;
+    bool stoppedAtDeadline_ = false;
 
     // Set by the thread as its last act, so the destructor can wait with a time-out.
     std::mutex endedMutex_;

@@ -7,7 +7,9 @@
 
 namespace wintarvo {
 
-GameDocument::GameDocument() { position_.setStartPosition(); }
+GameDocument::GameDocument() {
+    position_.setStartPosition();
+}
 
 void GameDocument::newGame() {
     position_.setStartPosition();
@@ -26,7 +28,9 @@ bool GameDocument::playMove(const Move& m) {
     return true;
 }
 
-bool GameDocument::hasNoLegalMove() const { return wintarvo::hasNoLegalMove(position_); }
+bool GameDocument::hasNoLegalMove() const {
+    return wintarvo::hasNoLegalMove(position_);
+}
 
 bool GameDocument::requestThink(NotifyHandle window, std::uint32_t message) {
     // 1. A finished game sends nothing and leaves the engine alone.
@@ -37,6 +41,20 @@ bool GameDocument::requestThink(NotifyHandle window, std::uint32_t message) {
     engine_.setNotify(std::move(window), message);
     engine_.setPosition(position_);
     engine_.setLimits(depthLimit, timeLimit);
+    deadline_.reset();
+    if (tournamentEngine) {
+        TournamentThink tournament;
+        if (timeLimit >= 0) {
+            const MoveBudget budget =
+                budgetForMoveTime(std::int64_t{timeLimit} * 1000, overhead_.marginMs());
+            tournament.clock.softMs = budget.softMs;
+            tournament.clock.hardMs = budget.hardMs;
+            deadline_ = tournament.clock.origin + std::chrono::milliseconds(budget.hardMs);
+        }
+        engine_.setTournament(tournament);
+    } else {
+        engine_.setTournament(std::nullopt);
+    }
     // 6. A stop left over from before this request must not cut it short; a stop made from now
     //    on applies to it, whether its search has started yet or not.
     setStopRequested(false);
@@ -48,6 +66,11 @@ bool GameDocument::takeEngineMove(Move& out) {
     // 1-3.
     engine_.getResultMove(out);
     engine_.getStatusText(statusText_);
+    if (deadline_ && engine_.stoppedAtDeadline())
+        overhead_.record(std::chrono::duration_cast<std::chrono::milliseconds>(
+                             std::chrono::steady_clock::now() - *deadline_)
+                             .count());
+    deadline_.reset();
     // 4. The engine answered for the position it was given; play the answer only if it is
     //    still legal here.
     if (out.isValid() && !isLegalMove(position_, out)) out = Move::null();
@@ -57,7 +80,9 @@ bool GameDocument::takeEngineMove(Move& out) {
     return true;
 }
 
-void GameDocument::requestStop() { setStopRequested(true); }
+void GameDocument::requestStop() {
+    setStopRequested(true);
+}
 
 int GameDocument::evaluateVerbose() {
     Evaluator evaluator;

@@ -9,18 +9,21 @@
 // meantime) is dropped rather than applied.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "engine/engine_thread.h"
 #include "engine/notify_window.h"
 #include "model/move.h"
 #include "model/position.h"
+#include "search/clock_manager.h"
 
 namespace wintarvo {
 
 class GameDocument {
-public:
+  public:
     GameDocument();
 
     void newGame();
@@ -51,12 +54,19 @@ public:
     // Handed to the engine with every request; the board view sets them before each one.
     int depthLimit = 0;
     int timeLimit = 0;
+    // The tournament engine's think: the time limit is the move's whole time, of which the
+    // think keeps back only the margin the document measures between the think's deadline and
+    // its answer arriving here; split boards are counted exactly.
+    bool tournamentEngine = false;
 
-private:
+  private:
     Position position_;
     Move lastMove_;
     EngineThread engine_;
     std::string statusText_;
+    OverheadMeter overhead_;
+    // The hard deadline of the request in flight, while it is the tournament engine's.
+    std::optional<std::chrono::steady_clock::time_point> deadline_;
 };
 
 }  // namespace wintarvo

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <dirent.h>
+#include <chrono>
 #include <memory>
 
 #include "engine/engine_thread.h"
@@ -22,7 +22,8 @@ using Clock = std::chrono::steady_clock;
 int threadCount() {
     int n = 0;
     if (DIR* d = opendir("/proc/self/task")) {
-        while (dirent* e = readdir(d)) n += e->d_name[0] != '.';
+        while (dirent* e = readdir(d))
+            n += e->d_name[0] != '.';
         closedir(d);
     }
     return n;
@@ -36,14 +37,13 @@ Position start() {
 
 // Black to move with its only amazon shut in on A10.
 Position blackHasLost() {
-    return positionFromRows({"Bx........", "xx........", "..........", "..........",
-                                      "..........", "..........", "..........", "..........",
-                                      "..........", ".........W"},
-                                     1);
+    return positionFromRows({"Bx........", "xx........", "..........", "..........", "..........",
+                             "..........", "..........", "..........", "..........", ".........W"},
+                            1);
 }
 
 class EngineService : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { setStopRequested(false); }
     void TearDown() override { setStopRequested(false); }
     testing::TraceCapture trace;  // keeps the searches' trace off the test output
@@ -114,7 +114,8 @@ TEST_F(EngineService, AClosedWindowGetsNothingAndTheTraceSaysSo) {
         engine.start();
     }  // the destructor waits for the think to finish
     EXPECT_TRUE(window->posts().empty());
-    EXPECT_NE(trace.text().find("\nWindow closed - move could not be posted.\n"), std::string::npos);
+    EXPECT_NE(trace.text().find("\nWindow closed - move could not be posted.\n"),
+              std::string::npos);
 }
 
 TEST_F(EngineService, DestroyingDuringAnUnlimitedSearchEndsPromptly) {
@@ -246,6 +247,23 @@ TEST_F(Document, FirstRequestStartsTheThreadLaterOnesReuseIt) {
     std::string status;
     doc.getStatusText(status);
     EXPECT_EQ(status.rfind("Depth = 1  Score = ", 0), 0u);
+}
+
+// The tournament engine thinks to the end of the move's time and is cut there: the answer is
+// a legal move with the status of the last completed iteration.
+TEST_F(Document, TournamentEngineAnswersWithinTheMovesTime) {
+    GameDocument doc;
+    doc.depthLimit = -1;
+    doc.timeLimit = 1;
+    doc.tournamentEngine = true;
+    auto window = std::make_shared<testing::FakeWindow>();
+    ASSERT_TRUE(doc.requestThink(window, WM_ENGINE_MOVE));
+    ASSERT_TRUE(window->waitForPosts(1));
+    Move m;
+    EXPECT_TRUE(doc.takeEngineMove(m));
+    std::string status;
+    doc.getStatusText(status);
+    EXPECT_EQ(status.rfind("Depth = ", 0), 0u) << status;
 }
 
 TEST_F(Document, AnAnswerThatIsNoLongerLegalIsDropped) {

@@ -142,6 +142,7 @@ TEST_F(Frame, MenuBarHasExactlyTheItemsInOrder) {
                                                " Sound=32808",
                                                " Show Territory=32813",
                                                " Interlinked Mode=32823",
+                                               " Tournament Engine=32824",
                                                "Help",
                                                " About=57664"};
     EXPECT_EQ(lines, expected);
@@ -158,11 +159,13 @@ TEST_F(Frame, StartsWithTheDefaultOptionsAndMatchingMarks) {
     EXPECT_TRUE(view.soundOn);
     EXPECT_FALSE(view.showTerritory);
     EXPECT_TRUE(view.interlinked);
+    EXPECT_FALSE(view.tournamentEngine);
     EXPECT_EQ(checkedAmong(ids(DEPTH_OPTIONS)), std::vector<int>{ID_DEPTH_UNLIMITED});
     EXPECT_EQ(checkedAmong(ids(TIME_OPTIONS)), std::vector<int>{ID_TIME_10S});
-    EXPECT_EQ(checkedAmong({ID_AUTO_PLAY, ID_SOUND, ID_SHOW_TERRITORY, ID_INTERLINKED}),
+    EXPECT_EQ(checkedAmong({ID_AUTO_PLAY, ID_SOUND, ID_SHOW_TERRITORY, ID_INTERLINKED,
+                            ID_TOURNAMENT_ENGINE}),
               (std::vector<int>{ID_AUTO_PLAY, ID_SOUND, ID_INTERLINKED}));
-    EXPECT_EQ(frame.commandStates().entries().size(), 25u);
+    EXPECT_EQ(frame.commandStates().entries().size(), 26u);
 }
 
 TEST_F(Frame, EveryOptionItemChecksItselfAloneAndSetsItsValue) {
@@ -199,7 +202,8 @@ TEST_F(Frame, TogglesFlipTheirOptionAndMark) {
     for (const Toggle t :
          {Toggle{ID_AUTO_PLAY, &BoardView::autoPlay}, Toggle{ID_SOUND, &BoardView::soundOn},
           Toggle{ID_SHOW_TERRITORY, &BoardView::showTerritory},
-          Toggle{ID_INTERLINKED, &BoardView::interlinked}}) {
+          Toggle{ID_INTERLINKED, &BoardView::interlinked},
+          Toggle{ID_TOURNAMENT_ENGINE, &BoardView::tournamentEngine}}) {
         SCOPED_TRACE(t.id);
         const bool initially = frame.boardView().*t.option;
         action(t.id)->trigger();

@@ -144,6 +144,7 @@ void BoardView::askEngine() {
     // 5.
     document_.depthLimit = depthLimit;
     document_.timeLimit = timeLimit;
+    document_.tournamentEngine = tournamentEngine;
     // 6. Without a window no answer could be delivered, so nothing is asked.
     if (window_ && document_.requestThink(window_->notifyHandle(), WM_ENGINE_MOVE)) {
         thinking_ = true;

@@ -97,6 +97,9 @@ class BoardView {
     bool autoPlay = true;
     bool showTerritory = false;
     bool interlinked = true;
+    // Off: the program's engine. On: the tournament engine, which uses the time per move to
+    // the full (never more) and counts split boards exactly.
+    bool tournamentEngine = false;
 
     // State, for the frame and for tests.
     int squareSize() const { return squareSize_; }

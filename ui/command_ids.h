@@ -58,6 +58,8 @@ constexpr int ID_AUTO_PLAY = 32809;
 constexpr int ID_SOUND = 32808;
 constexpr int ID_SHOW_TERRITORY = 32813;
 constexpr int ID_INTERLINKED = 32823;
+// The tournament engine: the clocked think with the split-board solver.
+constexpr int ID_TOURNAMENT_ENGINE = 32824;
 
 // Help
 constexpr int ID_ABOUT = 57664;

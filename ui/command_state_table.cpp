@@ -10,7 +10,7 @@ CommandStateTable::CommandStateTable() {
         entries_.push_back({static_cast<std::uint16_t>(item.id), Kind::PopupMenuItem, false});
     for (const OptionItem& item : TIME_OPTIONS)
         entries_.push_back({static_cast<std::uint16_t>(item.id), Kind::PopupMenuItem, false});
-    for (int id : {ID_SOUND, ID_AUTO_PLAY, ID_SHOW_TERRITORY, ID_INTERLINKED})
+    for (int id : {ID_SOUND, ID_AUTO_PLAY, ID_SHOW_TERRITORY, ID_INTERLINKED, ID_TOURNAMENT_ENGINE})
         entries_.push_back({static_cast<std::uint16_t>(id), Kind::PopupMenuItem, false});
 }
 

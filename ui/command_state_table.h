@@ -1,6 +1,6 @@
 // The check-mark states of the Options menu: one entry per option item and toggle, in a fixed
-// order (the nine depth items, the twelve time items, then Sound, Auto Play, Show Territory
-// and Interlinked Mode).
+// order (the nine depth items, the twelve time items, then Sound, Auto Play, Show Territory,
+// Interlinked Mode and Tournament Engine).
 //
 // Owned by the main frame and used on the user-interface thread only. The table, not the menu,
 // is the record of what is checked: the frame pushes it into a menu whenever that menu opens,

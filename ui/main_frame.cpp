@@ -117,6 +117,7 @@ bool MainFrame::createWindow() {
     setCheck(ID_AUTO_PLAY, boardView_.autoPlay);
     setCheck(ID_SHOW_TERRITORY, boardView_.showTerritory);
     setCheck(ID_INTERLINKED, boardView_.interlinked);
+    setCheck(ID_TOURNAMENT_ENGINE, boardView_.tournamentEngine);
     // 8. 240 x 320 through the frame-size rule, then the board-size rule for the client area
     //    that results (a window manager honours the grid through the size hints).
     window_->setMinimumSize(FRAME_MIN_WIDTH, FRAME_MIN_HEIGHT);
@@ -195,6 +196,7 @@ void MainFrame::createMenus() {
     item(options, ID_SOUND, "Sound", true);
     item(options, ID_SHOW_TERRITORY, "Show Territory", true);
     item(options, ID_INTERLINKED, "Interlinked Mode", true);
+    item(options, ID_TOURNAMENT_ENGINE, "Tournament Engine", true);
     bar->addMenu(options);
 
     QMenu* help = menu(bar, "Help");
@@ -350,6 +352,9 @@ void MainFrame::onCommand(int id) {
             break;
         case ID_INTERLINKED:
             toggle(boardView_.interlinked, id);
+            break;
+        case ID_TOURNAMENT_ENGINE:
+            toggle(boardView_.tournamentEngine, id);
             break;
         case ID_ABOUT:
             desktop_.showAbout(QApplication::activeWindow());
