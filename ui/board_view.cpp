@@ -148,7 +148,7 @@ void BoardView::askEngine() {
     // 6. Without a window no answer could be delivered, so nothing is asked.
     if (window_ && document_.requestThink(window_->notifyHandle(), WM_ENGINE_MOVE)) {
         thinking_ = true;
-        askedPosition_ = shownPosition_;
+        replies_.askedFor(shownPosition_);
         updateCursor();
     } else if (window_) {
         // The game is not over, so the engine's thread could not be started. The game goes
@@ -242,10 +242,9 @@ int BoardView::onEngineMove() {
     //      unread, legal or not, since it was not chosen for this position. Otherwise the
     //      document plays it, and refuses it only if it is not a legal move here.
     Move m;
-    const bool played = !shownPosition_.differs(askedPosition_) && document_.takeEngineMove(m);
+    const bool played = replies_.answerFits(shownPosition_) && document_.takeEngineMove(m);
     updateStatus();
-    const bool replyOwed = replyOwed_;
-    replyOwed_ = false;
+    const bool replyOwed = replies_.takeWithheldReply();
     if (!played) {
         // Nothing happened to the game: no history, no announcement, no engine text. The
         // game may still have ended meanwhile. If not, the reply that Auto Play withheld
@@ -259,7 +258,7 @@ int BoardView::onEngineMove() {
     recordMove(m);
     if (interlinked) {
         broadcast_.post(packMove(m));
-        announced_ = {m, shownPosition_, 0};
+        replies_.announced(m, shownPosition_);
     }
     // 6-7.
     checkGameOver();
@@ -284,7 +283,8 @@ bool BoardView::onBroadcastMove(std::uintptr_t, std::intptr_t lParam) {
     if (!m.isValid()) return false;
     // 4. Not legal here (this copy's own announcement, or another game): ignored quietly.
     if (!document_.playMove(m)) {
-        if (isAnotherCopysEcho(m) && autoPlay && !thinking_ && !document_.hasNoLegalMove())
+        if (replies_.isAnotherCopysEcho(m, shownPosition_) && autoPlay && !thinking_ &&
+            !document_.hasNoLegalMove())
             askEngine();
         return false;
     }
@@ -295,18 +295,9 @@ bool BoardView::onBroadcastMove(std::uintptr_t, std::intptr_t lParam) {
     // 6-8. Answer it, unless already thinking (then only a beep, and the answer to this
     //      move is asked for once the search's answer has come) or the game is over.
     if (!autoPlay) return true;
-    if (thinking_) replyOwed_ = true;
+    if (thinking_) replies_.withholdReply();
     askEngine();
     return true;
-}
-
-bool BoardView::isAnotherCopysEcho(const Move& m) {
-    // This copy's own announcement comes back once. The same move from the same position a
-    // second time means that another copy's engine made it too, at the same moment (Play Move
-    // in both): each copy then waits for the other to answer, and neither would. So each
-    // answers, as the copy that had played the other's move first would have done.
-    if (m != announced_.move || shownPosition_.differs(announced_.after)) return false;
-    return ++announced_.arrivals == 2;
 }
 
 // --- commands -------------------------------------------------------------------------------
@@ -315,8 +306,7 @@ void BoardView::onNewGame() {
     if (thinking_) return;
     movesPlayed_.clear();
     movesUndone_.clear();
-    gameInfo_ = {};
-    fromStart_ = true;
+    origin_.startNewGame();
     document_.newGame();
     updateStatus();
 }
@@ -330,8 +320,7 @@ void BoardView::onTestPosition(int n) {
     document_.setPosition(p);
     movesPlayed_.clear();
     movesUndone_.clear();
-    gameInfo_ = {};
-    fromStart_ = false;
+    origin_.startAtTestPosition();
     updateStatus();
 }
 

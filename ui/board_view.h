@@ -13,6 +13,9 @@
 // While a think request is outstanding (thinking), nothing that would change the game is
 // carried out: clicks and most commands beep (with Sound on) or do nothing, and only Force
 // Move acts, by asking the search to stop.
+//
+// Where the game came from (GameOrigin) and the bookkeeping of engine answers between
+// interlinked copies (InterlinkedReplies) are objects of their own, held by value, without Qt.
 #pragma once
 
 #include <cstdint>
@@ -29,6 +32,8 @@
 #include "model/move_list.h"
 #include "model/position.h"
 #include "records/game_file.h"
+#include "ui/game_origin.h"
+#include "ui/interlinked_replies.h"
 
 class QPainter;
 class QWidget;
@@ -114,7 +119,6 @@ class BoardView {
     GameDocument& document() { return document_; }
 
   private:
-    bool isAnotherCopysEcho(const Move& m);
     void beep();
     // The information box that says why a file was refused: "WHAT PATH: CAUSE."
     void tellRefusal(const char* what, const std::string& path, const std::string& cause);
@@ -133,25 +137,11 @@ class BoardView {
     Position shownPosition_;
     MoveList movesPlayed_;
     MoveList movesUndone_;
-    // The players and date of a game opened from an SGF record, written again when it is
-    // saved as one; and whether movesPlayed_ replays from the starting position (not after a
-    // test position), which an SGF record needs.
-    SgfGameInfo gameInfo_;
-    bool fromStart_ = true;
+    GameOrigin origin_;
     Move entry_;
     Move shownLastMove_;
     bool thinking_ = false;
-    // The position of the outstanding think request; its answer is for this position only.
-    Position askedPosition_;
-    // A move received during the search was played and, with Auto Play, not yet answered.
-    bool replyOwed_ = false;
-    // The engine's last announced move, the position it led to, and how often it has come
-    // back since (while that position stands).
-    struct Announced {
-        Move move;
-        Position after;
-        int arrivals = 0;
-    } announced_;
+    InterlinkedReplies replies_;
     int hoverColumn_ = -1;
     int hoverRow_ = -1;
     QBrush blackBrush_;

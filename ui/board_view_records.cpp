@@ -28,8 +28,7 @@ void BoardView::onOpenGame(const std::string& path) {
     // 4.
     movesPlayed_.clear();
     movesUndone_.clear();
-    gameInfo_ = file.info;
-    fromStart_ = true;
+    origin_.openedWith(file.info);
     document_.newGame();
     updateStatus();
     // 5. A move that is not legal at its turn is skipped; the ones after it are still tried.
@@ -58,16 +57,12 @@ void BoardView::onSaveGame(const std::string& path, GameFileFormat format) {
         beep();
         return;
     }
-    SgfGameInfo info = gameInfo_;
-    if (format == GameFileFormat::Sgf) {
-        if (!fromStart_) {
-            beep();
-            tellRefusal("Cannot save", path,
-                        "the game began at a test position, and an SGF record holds a game "
-                        "from the starting position");
-            return;
-        }
-        fillSgfGameInfo(info);
+    SgfGameInfo info;
+    std::string cause;
+    if (!origin_.infoForSaving(format, info, cause)) {
+        beep();
+        tellRefusal("Cannot save", path, cause);
+        return;
     }
     std::string error;
     if (!writeGameFile(path, format, line, info, error)) beep();

@@ -15,9 +15,18 @@
 namespace wintarvo {
 namespace {
 
-// The pipe's writing end, for the handler; -1 while no watcher exists.
+// The pipe's writing end, for the handler; -1 until the first watcher has made the pipe.
+//
+// The pipe is made once and never closed, for the life of the process. A handler runs on any
+// thread: one that started just before a watcher put the former actions back may still be
+// about to write when the watcher is destroyed. Were the write end closed then, its number
+// could already name a file or socket opened since, which would receive the byte. The read end
+// stays open too, because a write to a pipe without a reader raises SIGPIPE, which ends the
+// program. Such a late byte waits in the pipe; the next watcher discards it before it listens.
 std::atomic<int> g_signalPipe{-1};
 static_assert(std::atomic<int>::is_always_lock_free);
+// Its reading end; user-interface thread only.
+int g_signalPipeReadEnd = -1;
 
 extern "C" void writeSignalNumber(int number) {
     const int savedErrno = errno;
@@ -27,16 +36,35 @@ extern "C" void writeSignalNumber(int number) {
     errno = savedErrno;
 }
 
-}  // namespace
-
-SignalWatcher::SignalWatcher() {
-    if (::pipe2(pipe_, O_NONBLOCK | O_CLOEXEC) != 0) {
+// The pipe's reading end, the pipe made by the first call that can; -1 when it cannot be.
+int signalPipeReadEnd() {
+    if (g_signalPipeReadEnd >= 0) return g_signalPipeReadEnd;
+    int ends[2];
+    if (::pipe2(ends, O_NONBLOCK | O_CLOEXEC) != 0) {
         traceLine(std::string("Signals end the program at once: no pipe for them: ") +
                   std::strerror(errno));
-        return;
+        return -1;
     }
-    g_signalPipe.store(pipe_[1]);
-    notifier_ = new QSocketNotifier(pipe_[0], QSocketNotifier::Read, this);
+    g_signalPipeReadEnd = ends[0];
+    g_signalPipe.store(ends[1]);
+    return g_signalPipeReadEnd;
+}
+
+// Bytes that the handlers of an earlier watcher wrote too late for it to read.
+void discardPending(int readEnd) {
+    unsigned char bytes[64];
+    ssize_t n;
+    do {
+        n = ::read(readEnd, bytes, sizeof bytes);
+    } while (n > 0 || (n < 0 && errno == EINTR));
+}
+
+}  // namespace
+
+SignalWatcher::SignalWatcher() : readEnd_(signalPipeReadEnd()) {
+    if (readEnd_ < 0) return;
+    discardPending(readEnd_);
+    notifier_ = new QSocketNotifier(readEnd_, QSocketNotifier::Read, this);
     QObject::connect(notifier_, &QSocketNotifier::activated, this, [this] { readSignals(); });
     for (std::size_t i = 0; i < std::size(WATCHED); ++i) {
         struct sigaction action {};
@@ -55,10 +83,8 @@ SignalWatcher::SignalWatcher() {
 
 SignalWatcher::~SignalWatcher() {
     restoreActions();
-    g_signalPipe.store(-1);
     delete notifier_;
-    for (const int fd : pipe_)
-        if (fd >= 0) ::close(fd);
+    // The pipe stays open (see g_signalPipe).
 }
 
 int SignalWatcher::exitStatus(int loopStatus) const {
@@ -68,7 +94,7 @@ int SignalWatcher::exitStatus(int loopStatus) const {
 void SignalWatcher::readSignals() {
     unsigned char numbers[64];
     ssize_t n;
-    while ((n = ::read(pipe_[0], numbers, sizeof numbers)) > 0 || (n < 0 && errno == EINTR)) {
+    while ((n = ::read(readEnd_, numbers, sizeof numbers)) > 0 || (n < 0 && errno == EINTR)) {
         for (ssize_t i = 0; i < n; ++i) {
             if (closingSignal_ != 0) endAtOnce(numbers[i]);
             closingSignal_ = numbers[i];

@@ -5,7 +5,9 @@
 // write the signal's number into a pipe; a QSocketNotifier reads it in the event loop, so
 // the close is one more message on the user-interface thread: the close action (the frame's
 // Exit) ends the loop, the run step destroys the frame (the engine is stopped and its thread
-// joined) and the broadcast channel removes this copy's socket from the folder.
+// joined) and the broadcast channel removes this copy's socket from the folder. The pipe is
+// the process's, open until it ends: a handler may still be writing to it as the watcher
+// goes, and a later watcher (the tests make several) reads the same pipe.
 //
 // Exit status: 0 after SIGTERM or SIGHUP, 128 + 2 = 130 after SIGINT (what a shell reports
 // for a program ended by Ctrl+C), the event loop's own otherwise.
@@ -27,7 +29,7 @@ namespace wintarvo {
 class SignalWatcher : public QObject {
   public:
     SignalWatcher();
-    // Puts the former actions back.
+    // Puts the former actions back; the pipe stays open.
     ~SignalWatcher() override;
     SignalWatcher(const SignalWatcher&) = delete;
     SignalWatcher& operator=(const SignalWatcher&) = delete;
@@ -48,7 +50,7 @@ class SignalWatcher : public QObject {
     void restoreActions();
     [[noreturn]] void endAtOnce(int number);
 
-    int pipe_[2] = {-1, -1};
+    int readEnd_ = -1;  // the process's signal pipe; -1 when there is none
     QSocketNotifier* notifier_ = nullptr;
     struct sigaction former_[std::size(WATCHED)] = {};
     bool installed_[std::size(WATCHED)] = {};
