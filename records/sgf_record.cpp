@@ -272,7 +272,7 @@ bool readSgfRecord(std::string_view text, MoveList& moves, SgfGameInfo& info, st
         const SgfProperty* property = findSgfProperty(root, id);
         return property != nullptr ? simpleText(property->values[0], charset) : std::string();
     };
-    info = SgfGameInfo{rootText("PW"), rootText("PB"), rootText("DT")};
+    info = SgfGameInfo{rootText("PW"), rootText("PB"), rootText("DT"), {}};
     moves = replay.moves();
     return true;
 }
@@ -300,7 +300,10 @@ bool writeSgfRecord(const MoveList& moves, const SgfGameInfo& info, std::string&
     if (!info.white.empty()) out += "\nPW[" + escaped(info.white) + "]";
     if (!info.date.empty()) out += "\nDT[" + escaped(info.date) + "]";
     // The side to move without a move has lost.
-    if (hasNoLegalMove(p)) out += p.sideToMove == 0 ? "\nRE[B+]" : "\nRE[W+]";
+    if (!info.result.empty())
+        out += "\nRE[" + escaped(info.result) + "]";
+    else if (hasNoLegalMove(p))
+        out += p.sideToMove == 0 ? "\nRE[B+]" : "\nRE[W+]";
     text = out + line + "\n)\n";
     return true;
 }
