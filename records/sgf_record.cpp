@@ -272,7 +272,7 @@ bool readSgfRecord(std::string_view text, MoveList& moves, SgfGameInfo& info, st
         const SgfProperty* property = findSgfProperty(root, id);
         return property != nullptr ? simpleText(property->values[0], charset) : std::string();
     };
-    info = SgfGameInfo{rootText("PW"), rootText("PB"), rootText("DT"), {}};
+    info = SgfGameInfo{rootText("PW"), rootText("PB"), rootText("DT")};
     moves = replay.moves();
     return true;
 }

@@ -29,8 +29,9 @@ struct SgfGameInfo {
     std::string date;   // DT, as written ("2024-12-07")
     // RE as written ("W+R", "B+T"), for a game decided otherwise than by the board (a
     // resignation, time, a forfeit). Only written: reading leaves it empty, and empty makes
-    // the writer give the board's result.
-    std::string result;
+    // the writer give the board's result. (The initializer lets the three names alone be
+    // given without a warning.)
+    std::string result = {};
 };
 
 // True when the text, after blanks and a UTF-8 byte-order mark, begins with "(" and, after
