@@ -15,7 +15,7 @@
 #include "model/move_generation.h"
 #include "model/position.h"
 #include "records/sgf_record.h"
-#include "support/scripted_engine.h"
+#include "tests/support/scripted_engine.h"
 
 namespace wintarvo::match {
 namespace {

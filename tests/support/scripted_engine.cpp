@@ -1,4 +1,4 @@
-#include "support/scripted_engine.h"
+#include "tests/support/scripted_engine.h"
 
 #include <algorithm>
 
