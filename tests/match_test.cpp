@@ -410,6 +410,8 @@ TEST(Report, LinesForPeopleAndScripts) {
     EXPECT_EQ(gameLine(12, false, o),
               "game\t12\twhite=2\tresult=B+R\twinner=1\tplies=41\tavg1=1.250\tmax1=1.250\t"
               "avg2=0.400\tmax2=0.500\treason=White resigned at once\n");
+    o.think[1] = {};
+    EXPECT_NE(gameLine(12, false, o).find("\tavg1=-\tmax1=-\tavg2=0.400\t"), std::string::npos);
     o.reason = EndReason::TimeOverrun;
     EXPECT_EQ(sgfResult(o), "B+T");
     o.reason = EndReason::Crashed;

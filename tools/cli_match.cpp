@@ -124,7 +124,7 @@ const Command MATCH_COMMAND = {
     "      Output, one tab-separated line each with NAME=VALUE fields: \"engine\" twice (the\n"
     "      names the engines give), \"match\", a \"game\" line a game (white=ENGINE,\n"
     "      result=W+ or B+ with R resignation, T time or F forfeit, winner, plies with the\n"
-    "      opening's, avgN and maxN engine N's average and largest think in seconds,\n"
+    "      opening's, avgN and maxN engine N's average and largest think in seconds or -,\n"
     "      reason=TEXT), then \"score\": engine 1's wins and losses, its win rate with a 95%\n"
     "      Wilson interval, the Elo difference with its margin and its interval. Exit\n"
     "      status 1 when an engine cannot be started or a record not saved; 130 when\n"
