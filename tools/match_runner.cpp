@@ -188,6 +188,12 @@ void Match::finished(int index, bool engineOneWhite, const match::GameOutcome& o
 void Match::report(int index, bool engineOneWhite, const match::GameOutcome& outcome) {
     const int number = index + 1;
     std::cout << match::gameLine(number, engineOneWhite, outcome) << std::flush;
+    if (!std::cout && !stop_) {
+        // Nobody reads the report any more (a closed pipe, a full disk): the games would be
+        // played for nothing.
+        stop_ = true;
+        if (failure_.empty()) failure_ = "cannot write the report to standard output; stopped";
+    }
     for (const std::string& note : outcome.notes)
         std::cerr << "wintarvo-cli match: game " << number << ": " << note << '\n';
     if ((outcome.winner == 0) == engineOneWhite)
