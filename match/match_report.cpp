@@ -73,7 +73,7 @@ std::string gameLine(int number, bool engineOneWhite, const GameOutcome& outcome
     for (int engine = 1; engine <= 2; ++engine) {
         const ThinkStats& think = outcome.think[engine == whiteEngine ? 0 : 1];
         const std::string n = std::to_string(engine);
-        // An engine that was never asked for a move has no think to report.
+        // An engine that answered no genmove has no think to report.
         const bool none = think.moves == 0;
         out += "\tavg" + n + "=" + (none ? "-" : formatted("%.3f", think.averageSeconds())) +
                "\tmax" + n + "=" + (none ? "-" : formatted("%.3f", think.largestSeconds()));

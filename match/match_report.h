@@ -10,7 +10,7 @@
 //           margin=220.0  elo_interval=-72.8..+367.2
 //
 // Scores, wins and the win rate are engine 1's; avgN and maxN are engine N's average and
-// largest think in seconds ("-" when it was not asked for a move); result is SGF's (W+ or B+, with R for a resignation, T for time,
+// largest think in seconds ("-" when it answered no genmove); result is SGF's (W+ or B+, with R for a resignation, T for time,
 // F for a forfeit). Plain functions.
 #pragma once
 
