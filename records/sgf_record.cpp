@@ -300,7 +300,10 @@ bool writeSgfRecord(const MoveList& moves, const SgfGameInfo& info, std::string&
     if (!info.white.empty()) out += "\nPW[" + escaped(info.white) + "]";
     if (!info.date.empty()) out += "\nDT[" + escaped(info.date) + "]";
     // The side to move without a move has lost.
-    if (hasNoLegalMove(p)) out += p.sideToMove == 0 ? "\nRE[B+]" : "\nRE[W+]";
+    if (!info.result.empty())
+        out += "\nRE[" + escaped(info.result) + "]";
+    else if (hasNoLegalMove(p))
+        out += p.sideToMove == 0 ? "\nRE[B+]" : "\nRE[W+]";
     text = out + line + "\n)\n";
     return true;
 }

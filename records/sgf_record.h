@@ -4,8 +4,9 @@
 // letters a..j for the column (a = file A) and the row from the top (a = rank 10): A4-A5 (A6)
 // is W[agafae]. White moves first. The root carries GM[18]FF[4], CA[UTF-8], AP with this
 // program's name and version, SZ[10], the players (PB, PW), the date (DT) and, when the side to
-// move has no move left, the result: RE[W+] or RE[B+]. Quarry writes RE[Void] for a game that
-// has not ended; this program leaves RE out instead.
+// move has no move left, the result: RE[W+] or RE[B+]; or the result the caller gives (a game
+// lost by resignation or on time). Quarry writes RE[Void] for a game that has not ended; this
+// program leaves RE out instead.
 //
 // Reading takes the main line of the first game tree (sgf_main_line.h) and replays it from the
 // starting position. Everything that would make the moves mean something else is refused with
@@ -26,6 +27,11 @@ struct SgfGameInfo {
     std::string white;  // PW
     std::string black;  // PB
     std::string date;   // DT, as written ("2024-12-07")
+    // RE as written ("W+R", "B+T"), for a game decided otherwise than by the board (a
+    // resignation, time, a forfeit). Only written: reading leaves it empty, and empty makes
+    // the writer give the board's result. (The initializer lets the three names alone be
+    // given without a warning.)
+    std::string result = {};
 };
 
 // True when the text, after blanks and a UTF-8 byte-order mark, begins with "(" and, after

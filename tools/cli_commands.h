@@ -26,5 +26,6 @@ extern const Command EVAL_COMMAND;
 extern const Command BENCH_COMMAND;
 extern const Command CONVERT_COMMAND;
 extern const Command GTP_COMMAND;
+extern const Command MATCH_COMMAND;
 
 }  // namespace wintarvo::cli

@@ -26,6 +26,7 @@ const std::map<std::string, Command>& commands() {
         {"bench", wintarvo::cli::BENCH_COMMAND},
         {"convert", wintarvo::cli::CONVERT_COMMAND},
         {"gtp", wintarvo::cli::GTP_COMMAND},
+        {"match", wintarvo::cli::MATCH_COMMAND},
     };
     return table;
 }

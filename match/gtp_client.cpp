@@ -1,0 +1,165 @@
+#include "match/gtp_client.h"
+
+#include <cstdio>
+
+namespace wintarvo::match {
+namespace {
+
+std::string_view trimmed(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+        text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
+        text.remove_suffix(1);
+    return text;
+}
+
+std::string_view firstLine(std::string_view text) {
+    return trimmed(text.substr(0, text.find('\n')));
+}
+
+// Whether an exchange left the engine able to answer at all.
+bool answered(const GtpResponse& r) {
+    return r.kind == ResponseKind::Success || r.kind == ResponseKind::Failure;
+}
+
+std::string secondsText(std::chrono::milliseconds waited) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f s", static_cast<double>(waited.count()) / 1000.0);
+    return text;
+}
+
+// Why an exchange that was not answered failed, for the engine that could not be started.
+std::string unansweredText(const GtpResponse& r, const std::string& command,
+                           std::chrono::milliseconds waited) {
+    switch (r.kind) {
+        case ResponseKind::Timeout:
+            return "no answer to '" + command + "' within " + secondsText(waited);
+        case ResponseKind::Malformed:
+            return "its answer to '" + command + "' is not GTP: " + r.text;
+        default:
+            return "its output ended before it answered '" + command + "'";
+    }
+}
+
+}  // namespace
+
+ResponseReader::State ResponseReader::refuse(std::string problem) {
+    problem_ = std::move(problem);
+    return State::Malformed;
+}
+
+ResponseReader::State ResponseReader::addLine(std::string_view line, bool tooLong) {
+    while (!line.empty() && line.back() == '\r')
+        line.remove_suffix(1);
+    if (tooLong) return refuse("a line too long to be an answer ('" + printable(line) + "')");
+    if (!started_) {
+        if (line.empty()) return State::NeedMore;
+        if (line[0] != '=' && line[0] != '?')
+            return refuse("'" + printable(line) + "' where a response (\"=\" or \"?\") begins");
+        started_ = true;
+        success_ = line[0] == '=';
+        std::size_t at = 1;
+        while (at < line.size() && line[at] >= '0' && line[at] <= '9')
+            ++at;
+        line.remove_prefix(at);
+        if (line.size() > MAX_RESPONSE_BYTES)
+            return refuse("a response of more than " + std::to_string(MAX_RESPONSE_BYTES) +
+                          " bytes");
+        text_ = trimmed(line);
+        return State::NeedMore;
+    }
+    if (line.empty()) return State::Complete;
+    if (text_.size() + line.size() + 1 > MAX_RESPONSE_BYTES)
+        return refuse("a response of more than " + std::to_string(MAX_RESPONSE_BYTES) + " bytes");
+    text_ += '\n';
+    text_ += line;
+    return State::NeedMore;
+}
+
+const char* gtpColour(int side) {
+    return side == 0 ? "white" : "black";
+}
+
+const char* sideName(int side) {
+    return side == 0 ? "White" : "Black";
+}
+
+std::string gtpMove(const Move& m) {
+    return squareText(m.from) + "-" + squareText(m.to) + "-" + squareText(m.arrow);
+}
+
+GtpResponse exchange(EngineChannel& channel, const std::string& command, TimePoint deadline) {
+    GtpResponse r;
+    if (!channel.sendLine(command)) {
+        r.kind = ResponseKind::Closed;
+        r.received = channel.now();
+        return r;
+    }
+    ResponseReader reader;
+    for (;;) {
+        const ReceivedLine line = channel.receiveLine(deadline);
+        r.received = channel.now();
+        if (line.arrival == Arrival::Timeout) {
+            r.kind = ResponseKind::Timeout;
+            return r;
+        }
+        if (line.arrival == Arrival::Closed) {
+            r.kind = ResponseKind::Closed;
+            return r;
+        }
+        switch (reader.addLine(line.text, line.tooLong)) {
+            case ResponseReader::State::NeedMore:
+                continue;
+            case ResponseReader::State::Complete:
+                r.kind = reader.success() ? ResponseKind::Success : ResponseKind::Failure;
+                r.text = reader.text();
+                return r;
+            case ResponseReader::State::Malformed:
+                r.kind = ResponseKind::Malformed;
+                r.text = reader.problem();
+                return r;
+        }
+    }
+}
+
+std::string printable(std::string_view text, std::size_t limit) {
+    std::string out;
+    for (const char c : text.substr(0, limit)) {
+        const auto u = static_cast<unsigned char>(c);
+        out += (u >= 32 && u < 127) ? c : '?';
+    }
+    if (text.size() > limit) out += "...";
+    return out;
+}
+
+EngineIdentity identifyEngine(EngineChannel& channel, const std::string& fallbackName,
+                              std::chrono::milliseconds startup,
+                              std::chrono::milliseconds command) {
+    EngineIdentity id;
+    id.name = fallbackName;
+    const GtpResponse name = exchange(channel, "name", channel.now() + startup);
+    if (!answered(name)) {
+        id.problem = unansweredText(name, "name", startup);
+        return id;
+    }
+    if (name.kind == ResponseKind::Success && !firstLine(name.text).empty()) {
+        id.name = printable(firstLine(name.text));
+        const GtpResponse version = exchange(channel, "version", channel.now() + command);
+        if (!answered(version)) {
+            id.problem = unansweredText(version, "version", command);
+            return id;
+        }
+        if (version.kind == ResponseKind::Success && !firstLine(version.text).empty())
+            id.name += " " + printable(firstLine(version.text));
+    }
+    const GtpResponse known = exchange(channel, "known_command set_game", channel.now() + command);
+    if (!answered(known)) {
+        id.problem = unansweredText(known, "known_command set_game", command);
+        return id;
+    }
+    id.knowsSetGame = known.kind == ResponseKind::Success && trimmed(known.text) == "true";
+    id.answered = true;
+    return id;
+}
+
+}  // namespace wintarvo::match
