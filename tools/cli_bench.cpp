@@ -23,7 +23,7 @@ int runBench(const Args& args) {
     std::int64_t totalMicros = 0;
     for (const BenchPosition& entry : benchPositions()) {
         const Position p = entry.position();
-        setStandardOutputEnabled(false);
+        StandardOutputOff quiet;
         const auto started = std::chrono::steady_clock::now();
         SearchEngine engine;
         applyThreadsOption(o, engine);
@@ -35,7 +35,7 @@ int runBench(const Args& args) {
         const auto micros = std::chrono::duration_cast<std::chrono::microseconds>(
                                 std::chrono::steady_clock::now() - started)
                                 .count();
-        setStandardOutputEnabled(true);
+        quiet.restore();
         const std::int64_t evaluations = g_nodeCount.load();
         totalEvaluations += evaluations;
         totalMicros += micros;
