@@ -210,7 +210,8 @@ GtpEngine::Reply GtpEngine::play(const std::vector<std::string>& args) {
     // The move may hold blanks ("D1-D4 (D7)"): it is the rest of the line.
     const std::string text = joined(args, 1);
     Move m;
-    if (*side != sideOf(position_.sideToMove) || !parseTypedMove(text, m) || !isLegalMove(position_, m))
+    if (*side != sideOf(position_.sideToMove) || !parseTypedMove(text, m) ||
+        !isLegalMove(position_, m))
         return {false, "illegal move"};
     position_.applyMove(m);
     history_.push_back(m);

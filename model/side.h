@@ -16,8 +16,12 @@ enum class Side : std::int32_t { White = 0, Black = 1 };
 constexpr Side sideOf(std::int32_t sideToMove) {
     return sideToMove == 0 ? Side::White : Side::Black;
 }
-constexpr std::int32_t sideIndex(Side side) { return static_cast<std::int32_t>(side); }
-constexpr Side otherSide(Side side) { return side == Side::White ? Side::Black : Side::White; }
+constexpr std::int32_t sideIndex(Side side) {
+    return static_cast<std::int32_t>(side);
+}
+constexpr Side otherSide(Side side) {
+    return side == Side::White ? Side::Black : Side::White;
+}
 
 // "White" or "Black", as messages and the board dump write them.
 constexpr std::string_view sideName(Side side) {

@@ -27,9 +27,9 @@ std::string lowerCase(std::string_view s) {
 }
 
 bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(),
-                      [](char x, char y) { return lowerCase(x) == lowerCase(y); });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return lowerCase(x) == lowerCase(y);
+           });
 }
 
 bool endsWithIgnoringCase(std::string_view s, std::string_view ending) {

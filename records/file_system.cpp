@@ -109,12 +109,18 @@ constexpr std::size_t MAX_KEPT_BYTES = std::size_t{64} << 20;
 WriteResult writeFailureOf(int error) {
     switch (error) {
         case EACCES:
-        case EPERM: return {WriteFailure::NoPermission, error};
-        case ENOSPC: return {WriteFailure::NoSpace, error};
-        case EROFS: return {WriteFailure::ReadOnly, error};
-        case EFBIG: return {WriteFailure::TooLarge, error};
-        case EISDIR: return {WriteFailure::Folder, error};
-        default: return {WriteFailure::Failed, error};
+        case EPERM:
+            return {WriteFailure::NoPermission, error};
+        case ENOSPC:
+            return {WriteFailure::NoSpace, error};
+        case EROFS:
+            return {WriteFailure::ReadOnly, error};
+        case EFBIG:
+            return {WriteFailure::TooLarge, error};
+        case EISDIR:
+            return {WriteFailure::Folder, error};
+        default:
+            return {WriteFailure::Failed, error};
     }
 }
 
@@ -146,8 +152,7 @@ bool openFolder(int base, const std::string& path, Descriptor& folder) {
 
 // Opens the folder part of path (relative to base) and gives the last part as name. A path
 // that ends in a slash, ".", or ".." names a folder, never a file.
-WriteResult openFolderOf(int base, const std::string& path, Descriptor& folder,
-                         std::string& name) {
+WriteResult openFolderOf(int base, const std::string& path, Descriptor& folder, std::string& name) {
     const auto slash = path.rfind('/');
     name = slash == std::string::npos ? path : path.substr(slash + 1);
     if (name.empty() || name == "." || name == "..") return {WriteFailure::Folder, EISDIR};
@@ -276,8 +281,7 @@ Renamed replaceByRename(const Target& target, std::string_view bytes, WriteResul
     ok = ok && step(writeAllFromStart(file.get(), bytes)) && step(::fsync(file.get()) == 0);
     ok = step(file.close()) && ok;
     // 3. Put the new file in place in one step.
-    if (ok &&
-        step(::renameat(folder, tempName.c_str(), folder, target.name.c_str()) == 0)) {
+    if (ok && step(::renameat(folder, tempName.c_str(), folder, target.name.c_str()) == 0)) {
         // Makes the rename itself durable. The new file is complete either way, so a failure
         // here does not turn the save into a failure.
         ::fsync(folder);
@@ -313,9 +317,12 @@ WriteResult writeInPlace(const Target& target, std::string_view bytes) {
         return {WriteFailure::Failed, EAGAIN};
     std::string old;
     switch (readAll(file.get(), MAX_KEPT_BYTES, old)) {
-        case ReadFailure::None: break;
-        case ReadFailure::TooLarge: return {WriteFailure::TooLarge, 0};
-        default: return writeFailureOf(errno);
+        case ReadFailure::None:
+            break;
+        case ReadFailure::TooLarge:
+            return {WriteFailure::TooLarge, 0};
+        default:
+            return writeFailureOf(errno);
     }
     if (const int error = putBytes(file.get(), bytes); error != 0) {
         WriteResult failure = writeFailureOf(error);
@@ -369,9 +376,10 @@ WriteResult replaceRegularFile(const std::string& path, std::string_view bytes) 
 }
 
 bool sameFile(const std::string& a, const std::string& b) {
-    struct stat sa {}, sb {};
-    return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 &&
-           sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+    struct stat sa {};
+    struct stat sb {};
+    return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
 }
 
 }  // namespace wintarvo::file_system

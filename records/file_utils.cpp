@@ -53,16 +53,35 @@ WriteResult writeWholeFileChecked(const std::string& path, const std::string& te
 std::string writeFailureText(const WriteResult& result) {
     std::string text;
     switch (result.failure) {
-        case WriteFailure::None: return "written";
-        case WriteFailure::NoFolder: text = "the folder does not exist"; break;
-        case WriteFailure::NotAFolder: text = "a part of the path is a file, not a folder"; break;
-        case WriteFailure::Folder: text = "a folder is in the way"; break;
-        case WriteFailure::NotRegularFile: text = "not a regular file"; break;
-        case WriteFailure::LinkToNothing: text = "a link that leads nowhere"; break;
-        case WriteFailure::NoPermission: text = "not writable (permission denied)"; break;
-        case WriteFailure::NoSpace: text = "no space left on the device"; break;
-        case WriteFailure::ReadOnly: text = "the file system is read-only"; break;
-        case WriteFailure::TooLarge: text = "too large (beyond the file size limit)"; break;
+        case WriteFailure::None:
+            return "written";
+        case WriteFailure::NoFolder:
+            text = "the folder does not exist";
+            break;
+        case WriteFailure::NotAFolder:
+            text = "a part of the path is a file, not a folder";
+            break;
+        case WriteFailure::Folder:
+            text = "a folder is in the way";
+            break;
+        case WriteFailure::NotRegularFile:
+            text = "not a regular file";
+            break;
+        case WriteFailure::LinkToNothing:
+            text = "a link that leads nowhere";
+            break;
+        case WriteFailure::NoPermission:
+            text = "not writable (permission denied)";
+            break;
+        case WriteFailure::NoSpace:
+            text = "no space left on the device";
+            break;
+        case WriteFailure::ReadOnly:
+            text = "the file system is read-only";
+            break;
+        case WriteFailure::TooLarge:
+            text = "too large (beyond the file size limit)";
+            break;
         case WriteFailure::Failed:
             text = result.systemError != 0 ? std::strerror(result.systemError)
                                            : "it cannot be written";

@@ -73,7 +73,7 @@ bool readGameText(std::string_view text, GameFile& file, std::string& error) {
     // 2. The content decides the reader; the caller learns which one even on a refusal.
     GameFile read;
     read.format = !beginsWithRecordHeader(text) && looksLikeSgf(text) ? GameFileFormat::Sgf
-                                                                       : GameFileFormat::Record;
+                                                                      : GameFileFormat::Record;
     file.format = read.format;
     if (read.format == GameFileFormat::Sgf) {
         if (!readSgf(text, read, error)) return false;

@@ -4,7 +4,9 @@
 
 namespace wintarvo {
 
-GameReplay::GameReplay() { position_.setStartPosition(); }
+GameReplay::GameReplay() {
+    position_.setStartPosition();
+}
 
 bool GameReplay::play(const Move& m) {
     if (!isLegalMove(position_, m)) return false;

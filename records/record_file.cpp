@@ -64,9 +64,9 @@ bool beginsWithRecordHeader(std::string_view text) {
     return text.substr(0, text.find_first_of("\r\n")) == RECORD_HEADER;
 }
 
-void readRecordLines(std::string_view text,
-                     const std::function<void(int number, std::string_view line, const Move* move)>&
-                         visit) {
+void readRecordLines(
+    std::string_view text,
+    const std::function<void(int number, std::string_view line, const Move* move)>& visit) {
     forEachLine(withoutByteOrderMark(text), [&visit](std::string_view line, int number) {
         const std::string copy(line);
         Move m;

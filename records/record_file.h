@@ -62,9 +62,9 @@ bool beginsWithRecordHeader(std::string_view text);
 // (RECORD_BLANKS only), a comment nor an N line (with nullptr), each with its number as an
 // editor counts lines (see forEachLine). A UTF-8 byte-order mark at the start is not part of
 // the first line.
-void readRecordLines(std::string_view text,
-                     const std::function<void(int number, std::string_view line, const Move* move)>&
-                         visit);
+void readRecordLines(
+    std::string_view text,
+    const std::function<void(int number, std::string_view line, const Move* move)>& visit);
 
 // The moves that the record's text names, in order (readRecordLines' moves).
 MoveList movesFromRecordText(std::string_view text);

@@ -28,8 +28,7 @@ class MainLineReader {
 
     bool read() {
         const std::size_t start = findSgfGameTree(text_);
-        if (start == std::string_view::npos)
-            return fail("no SGF game tree (\"(;\") in the file");
+        if (start == std::string_view::npos) return fail("no SGF game tree (\"(;\") in the file");
         pos_ = start;
         // Counted as an int: a text of 4 MiB nests no deeper than that.
         int depth = 0;

@@ -248,7 +248,9 @@ TEST(Cli, EachFileProblemIsNamed) {
         const char* cause;
     };
     std::vector<Case> cases = {
-        {dir.file("missing.amz"), "': no such file (POSITION is start, test1, test2, test3, a record file or an SGF record)"},
+        {dir.file("missing.amz"),
+         "': no such file (POSITION is start, test1, test2, test3, a record file or an SGF "
+         "record)"},
         {"tset1", "': no such file"},
         {dir.path(), "': a folder, not a file"},
         {"/dev/null", "': not a regular file"},
@@ -387,7 +389,8 @@ TEST(Cli, EveryFileOfTheTableAsAPosition) {
         if (!c.toolTakes()) {
             expectRefused(r, path);
             EXPECT_NE(r.err.find(c.error != nullptr ? c.error : "it holds no moves"),
-                      std::string::npos) << r.err;
+                      std::string::npos)
+                << r.err;
             continue;
         }
         EXPECT_EQ(r.exitStatus, 0);
@@ -395,7 +398,8 @@ TEST(Cli, EveryFileOfTheTableAsAPosition) {
         byHand.insert(byHand.end(), c.moves.begin(), c.moves.end());
         EXPECT_EQ(r.out, cli(byHand).out);
         EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'),
-                  static_cast<std::ptrdiff_t>(c.skipped.size())) << r.err;
+                  static_cast<std::ptrdiff_t>(c.skipped.size()))
+            << r.err;
         for (const auto& [line, cause] : c.skipped) {
             const std::string named = path + ": line " + std::to_string(line) + ": " +
                                       (cause == SkippedLine::Cause::NotLegal ? "move '" : "'");
@@ -434,8 +438,9 @@ TEST(Cli, EveryFileOfTheTableConverted) {
     }
     // A record becomes the SGF of its moves and nothing else.
     ASSERT_EQ(cli({"convert", WINTARVO_TEST_DATA "/game_files/record.amz", out}).exitStatus, 0);
-    EXPECT_EQ(testing::fileBytes(out), "(;GM[18]FF[4]\nCA[UTF-8]\nAP[WinTarvo:" WINTARVO_PROJECT_VERSION
-                                       "]\nSZ[10]\n;W[agafae];B[dadbcb]\n)\n");
+    EXPECT_EQ(testing::fileBytes(out),
+              "(;GM[18]FF[4]\nCA[UTF-8]\nAP[WinTarvo:" WINTARVO_PROJECT_VERSION
+              "]\nSZ[10]\n;W[agafae];B[dadbcb]\n)\n");
 }
 
 // OUT that is IN, however it is named, is refused and the file stays as it was.
@@ -447,8 +452,9 @@ TEST(Cli, ConvertNeverWritesOverItsInput) {
     ASSERT_EQ(::symlink("v.sgf", dir.file("link.amz").c_str()), 0);
     ASSERT_EQ(::link(in.c_str(), dir.file("hard.sgf").c_str()), 0);
     const std::string folder = dir.path().substr(dir.path().rfind('/') + 1);
-    for (const std::string& out : {in, dir.file("link.amz"), dir.file("hard.sgf"),
-                                   dir.path() + "/./v.sgf", dir.path() + "/../" + folder + "/v.sgf"}) {
+    for (const std::string& out :
+         {in, dir.file("link.amz"), dir.file("hard.sgf"), dir.path() + "/./v.sgf",
+          dir.path() + "/../" + folder + "/v.sgf"}) {
         const auto r = cli({"convert", in, out});
         expectRefused(r, out);
         EXPECT_EQ(r.err, "wintarvo-cli convert: '" + out +
@@ -463,8 +469,8 @@ TEST(Cli, ConvertThatCannotWriteFailsWithStatusOneAndTheCause) {
     const auto r = cli({"convert", WINTARVO_TEST_DATA "/sgf/quarry_short.sgf", out});
     EXPECT_EQ(r.exitStatus, 1);
     EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, "wintarvo-cli convert: cannot write '" + out +
-                         "': the folder does not exist\n");
+    EXPECT_EQ(r.err,
+              "wintarvo-cli convert: cannot write '" + out + "': the folder does not exist\n");
 }
 
 // The bench's total evaluation count is the engine's signature: it changes with any change of

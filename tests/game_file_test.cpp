@@ -118,10 +118,14 @@ bool mountSmallFileSystem(const std::string& where, bool readOnly) {
 // Sets the process up for the save; false where this machine cannot.
 bool enter(Setting setting, const TempDir& dir) {
     switch (setting) {
-        case Setting::Plain: return true;
-        case Setting::OrdinaryUser: return testing::becomeOrdinaryUser();
-        case Setting::SmallFileSystem: return mountSmallFileSystem(dir.file("small"), false);
-        case Setting::ReadOnlyFileSystem: return mountSmallFileSystem(dir.file("small"), true);
+        case Setting::Plain:
+            return true;
+        case Setting::OrdinaryUser:
+            return testing::becomeOrdinaryUser();
+        case Setting::SmallFileSystem:
+            return mountSmallFileSystem(dir.file("small"), false);
+        case Setting::ReadOnlyFileSystem:
+            return mountSmallFileSystem(dir.file("small"), true);
         case Setting::SizeLimit: {
             // Without SIGXFSZ ignored the write would end the process instead of failing.
             std::signal(SIGXFSZ, SIG_IGN);
@@ -140,7 +144,9 @@ struct WriteCase {
     const char* cause;
 };
 
-void PrintTo(const WriteCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const WriteCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class WriteFailures : public ::testing::TestWithParam<WriteCase> {};
 

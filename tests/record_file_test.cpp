@@ -101,13 +101,14 @@ TEST_P(RecordReading, ReplacesTheListWithTheMovesOfTheFile) {
 
 const ReadCase READ_CASES[] = {
     {"CrLf", EXAMPLE, {A4_A5_A6, D10_D9_C9}},
-    {"LfOnly", "'Amazon Record File\nA4-A5 (A6)\nD10-D9 (C9)\n'End of File\n",
+    {"LfOnly",
+     "'Amazon Record File\nA4-A5 (A6)\nD10-D9 (C9)\n'End of File\n",
      {A4_A5_A6, D10_D9_C9}},
     {"CrOnly", "A4-A5 (A6)\rD10-D9 (C9)\r", {A4_A5_A6, D10_D9_C9}},
-    {"BlankLinesBetween", "\r\n\r\nA4-A5 (A6)\r\n\r\n\n\nD10-D9 (C9)\r\n\r\n",
+    {"BlankLinesBetween",
+     "\r\n\r\nA4-A5 (A6)\r\n\r\n\n\nD10-D9 (C9)\r\n\r\n",
      {A4_A5_A6, D10_D9_C9}},
-    {"NoFinalLineBreak", "'Amazon Record File\r\nA4-A5 (A6)\r\nD10-D9 (C9)",
-     {A4_A5_A6, D10_D9_C9}},
+    {"NoFinalLineBreak", "'Amazon Record File\r\nA4-A5 (A6)\r\nD10-D9 (C9)", {A4_A5_A6, D10_D9_C9}},
     {"NoHeaderOrTrailer", "D1-D4 (D7)", {D1_D4_D7}},
     {"CompactMove", "A4A5A6\r\n", {A4_A5_A6}},
     // Seven characters: taken for the full notation, which it is not.
@@ -118,22 +119,34 @@ const ReadCase READ_CASES[] = {
     {"BlanksAroundHyphen", "D1 - D4 (D7)\r\nD1 -D4 (D7)\r\nD1- D4 (D7)\r\n", {}},
     // Each of these would read as a move on the board if its first character were not
     // looked at; only an upper-case N counts.
-    {"ApostropheLinesAnywhere", "'5-A1 (A2)\r\nA4-A5 (A6)\r\n'5-A1 (A2)\r\n'End of File\r\n",
+    {"ApostropheLinesAnywhere",
+     "'5-A1 (A2)\r\nA4-A5 (A6)\r\n'5-A1 (A2)\r\n'End of File\r\n",
      {A4_A5_A6}},
     {"UpperCaseNLinesSkipped", "N5-A1 (A2)\r\nA4-A5 (A6)\r\nN5-A1 (A2)\r\n", {A4_A5_A6}},
     {"LowerCaseNIsReadAsNoSquare", "n5-A1 (A2)\r\n", {{-1, 90, 80}}},
     {"LowerCaseSquares", "d1-d4 (d7)\r\na4a5a6\r\n", {D1_D4_D7, A4_A5_A6}},
-    {"LetterOrRankOffTheBoard", "K2-A1 (A2)\r\nA0-A1 (A2)\r\nA11-A1 (A2)\r\nK2A1A2\r\n",
+    {"LetterOrRankOffTheBoard",
+     "K2-A1 (A2)\r\nA0-A1 (A2)\r\nA11-A1 (A2)\r\nK2A1A2\r\n",
      {{-1, 90, 80}, {-1, 90, 80}, {-1, 90, 80}}},
     {"SquareOffTheBoardKeptAsMinusOne", "Z1-A1 (A2)\r\n", {{-1, 90, 80}}},
-    {"HighByteLetterOffTheBoard", "\xC4" "4-A5 (A6)\r\n", {{-1, 50, 40}}},
+    {"HighByteLetterOffTheBoard",
+     "\xC4"
+     "4-A5 (A6)\r\n",
+     {{-1, 50, 40}}},
     {"LinesAfterTheTrailer", EXAMPLE + "J4-J5 (J6)\r\n", {A4_A5_A6, D10_D9_C9, {69, 59, 49}}},
     {"OnlyHeaderAndTrailer", "'Amazon Record File\r\n'End of File\r\n", {}},
     {"OnlyLineEnds", "\r\n\n\r", {}},
-    {"ByteOrderMarkBeforeAMove", "\xEF\xBB\xBF" "A4-A5 (A6)\r\n", {A4_A5_A6}},
+    {"ByteOrderMarkBeforeAMove",
+     "\xEF\xBB\xBF"
+     "A4-A5 (A6)\r\n",
+     {A4_A5_A6}},
     // A NUL ends what the move parser looks at, like the end of the line.
     {"NulBytes", std::string("A4-A5 (A6)\0D1\r\nA4A5\0\0\r\n\0\0\0", 26), {A4_A5_A6}},
-    {"BinaryJunk", std::string("\x00\xff\x80\x7f\r\x01\n\x00\x00" "A4\xfe\xff-(\x00", 16), {}},
+    {"BinaryJunk",
+     std::string("\x00\xff\x80\x7f\r\x01\n\x00\x00"
+                 "A4\xfe\xff-(\x00",
+                 16),
+     {}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Lines, RecordReading, ::testing::ValuesIn(READ_CASES),
@@ -143,15 +156,16 @@ TEST(RecordFile, LinesAreNumberedAsAnEditorNumbersThem) {
     // CR LF, LF and CR each end one line; blank and skipped lines count. A byte-order mark is
     // no part of the first line.
     const std::string text =
-        "\xEF\xBB\xBF" "A4-A5 (A6)\r\n'x\r\n\r\n\nD10-D9 (C9)\rx\r  \rN1\rD1D4D7";
+        "\xEF\xBB\xBF"
+        "A4-A5 (A6)\r\n'x\r\n\r\n\nD10-D9 (C9)\rx\r  \rN1\rD1D4D7";
     std::vector<std::pair<int, std::string>> lines;
     readRecordLines(text, [&lines](int number, std::string_view line, const Move* m) {
-        lines.emplace_back(number, m != nullptr ? moveText(*m) : "not a move: " + std::string(line));
+        lines.emplace_back(number,
+                           m != nullptr ? moveText(*m) : "not a move: " + std::string(line));
     });
-    EXPECT_EQ(lines, (std::vector<std::pair<int, std::string>>{{1, "A4-A5 (A6)"},
-                                                               {5, "D10-D9 (C9)"},
-                                                               {6, "not a move: x"},
-                                                               {9, "D1-D4 (D7)"}}));
+    EXPECT_EQ(lines,
+              (std::vector<std::pair<int, std::string>>{
+                  {1, "A4-A5 (A6)"}, {5, "D10-D9 (C9)"}, {6, "not a move: x"}, {9, "D1-D4 (D7)"}}));
 }
 
 TEST(RecordFile, TheHeaderMarksARecord) {

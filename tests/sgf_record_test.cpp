@@ -109,8 +109,9 @@ TEST(SgfRecord, WritesQuarrysBytesButForTheProgramsNameAndAnUnfinishedResult) {
     EXPECT_EQ(sgfText(SHORT_GAME, {"Ann", "Bob", ""}),
               replaced(replaced(shortGame, "AP[Quarry:0.2.0]", OUR_AP), "RE[Void]\n", ""));
     // Names and date are valid UTF-8 without control characters, whatever they were given as.
-    EXPECT_EQ(sgfText({}, {"W \\ ]\x01\xff", "", "2024-12-07"}),
-              "(;GM[18]FF[4]\nCA[UTF-8]\n" + OUR_AP + "\nSZ[10]\nDT[2024-12-07]\nPW[W \\\\ \\]?]\n)\n");
+    EXPECT_EQ(
+        sgfText({}, {"W \\ ]\x01\xff", "", "2024-12-07"}),
+        "(;GM[18]FF[4]\nCA[UTF-8]\n" + OUR_AP + "\nSZ[10]\nDT[2024-12-07]\nPW[W \\\\ \\]?]\n)\n");
 }
 
 TEST(SgfRecord, RecordsSurviveTheTripThroughSgfByteForByte) {
@@ -234,16 +235,19 @@ TEST(SgfRecord, RefusesForeignAndMalformedRecordsWithTheReason) {
         {"(;GM[18]xy[1])", "line 1: a property identifier without an upper-case letter"},
         // Nesting and size.
         {std::string(1000000, '('), "line 1: no SGF game tree (\"(;\") in the file"},
-        {std::string(1000000, '(') + ";", "line 1: the game tree is not closed (\")\" missing at the end)"},
+        {std::string(1000000, '(') + ";",
+         "line 1: the game tree is not closed (\")\" missing at the end)"},
         {game + ";W[agafae][a][b][c][d][e][f][g][h][i])",
          "move 1, W[agafae][a][b][c]..., is not an Amazons move (three points a..j, as in "
          "W[agafae])"},
-        {"(;GM[18]" + [] {
-             std::string many;
-             for (int i = 0; i < 20001; ++i)
-                 many += "B[]";
-             return many;
-         }() + ")",
+        {"(;GM[18]" +
+             [] {
+                 std::string many;
+                 for (int i = 0; i < 20001; ++i)
+                     many += "B[]";
+                 return many;
+             }() +
+             ")",
          "line 1: more than 20000 properties in the main line"},
         {"(;GM[18]" + std::string(20000, ';') + ")",
          "line 1: more than 10000 nodes in the main line"},
@@ -283,8 +287,8 @@ TEST(SgfRecord, ReadsWhatTheFormatAllowsBesideQuarrysForm) {
     EXPECT_EQ(findSgfProperty(nodes[0], "C")->values[0], "a]bc");
     EXPECT_EQ(findSgfProperty(nodes[0], "GM")->values[0], "18");
     // Only the properties asked for are kept, and only the first values of each.
-    ASSERT_TRUE(readSgfMainLine("(;GM[18]C[x]AB[a][b][c][d][e][f][g][h][i][j])", nodes, error,
-                                {"AB"}));
+    ASSERT_TRUE(
+        readSgfMainLine("(;GM[18]C[x]AB[a][b][c][d][e][f][g][h][i][j])", nodes, error, {"AB"}));
     ASSERT_EQ(nodes[0].size(), 1u);
     EXPECT_EQ(nodes[0][0].values.size(), SGF_MAX_KEPT_VALUES);
     EXPECT_EQ(nodes[0][0].valueCount, 10u);
@@ -308,7 +312,9 @@ TEST(SgfRecord, GameInformationComesOutInUtf8) {
         {"CA[US-ASCII]PW[Ren\xE9]", "Ren?"},
         {"CA[Big5]PW[Ren\xC3\xA9]", "Ren\xC3\xA9"},
         {"PW[a\x01\x1B[0mb\x7F\tc]", "a[0mb c"},
-        {"CA[ISO-8859-1]PW[a\x85" "b]", "ab"},
+        {"CA[ISO-8859-1]PW[a\x85"
+         "b]",
+         "ab"},
         {"CA[UTF-8]PW[\xC0\x80 \xED\xA0\x80 \xF4\x90\x80\x80]", "?? ??? ????"},
     };
     for (const Case& c : cases) {

@@ -31,11 +31,13 @@ int runConvert(const Args& args) {
 
     GameFile file;
     std::string error;
-    if (!readGameFileQuietly(in, file, error)) throw UsageError("cannot read '" + in + "': " + error);
+    if (!readGameFileQuietly(in, file, error))
+        throw UsageError("cannot read '" + in + "': " + error);
     if (!file.holdsMoves())
         throw UsageError("cannot read '" + in + "': " + std::string(NO_MOVES_CAUSE));
     reportSkippedLines(in, file);
-    if (file.moves.empty()) throw UsageError("'" + in + "' holds no move that is legal at its turn");
+    if (file.moves.empty())
+        throw UsageError("'" + in + "' holds no move that is legal at its turn");
 
     // A failure while running, not a bad call: status 1.
     if (!writeGameFile(out, format, file.moves, file.info, error))
