@@ -260,7 +260,10 @@ Renamed replaceByRename(const Target& target, std::string_view bytes, WriteResul
     if (file.get() < 0) {
         const bool mayNotCreate = errno == EACCES || errno == EPERM;
         if (target.exists && mayNotCreate) return Renamed::OnlyInPlace;
-        failure = writeFailureOf(errno);
+        // The folder is there (it is open), yet says nothing is: a folder of the system's, such
+        // as /proc, that takes no files.
+        failure = errno == ENOENT ? WriteResult{WriteFailure::NoNewFiles, ENOENT}
+                                  : writeFailureOf(errno);
         return Renamed::Failed;
     }
     // 1. A replaced file keeps its group and its exact permission bits, which the umask may

@@ -51,6 +51,7 @@ enum class WriteFailure {
     NotRegularFile,  // a device, a FIFO, a socket
     LinkToNothing,   // a link that leads nowhere (it is not followed to create a file)
     NoPermission,    // the user may not write the file, or not create files in its folder
+    NoNewFiles,      // the folder takes no new files at all (one of the system's, like /proc)
     NoSpace,         // no space left on the device
     ReadOnly,        // the file system is read-only
     TooLarge,        // beyond the file size limit

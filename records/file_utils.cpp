@@ -73,6 +73,9 @@ std::string writeFailureText(const WriteResult& result) {
         case WriteFailure::NoPermission:
             text = "not writable (permission denied)";
             break;
+        case WriteFailure::NoNewFiles:
+            text = "no file can be created in that folder";
+            break;
         case WriteFailure::NoSpace:
             text = "no space left on the device";
             break;

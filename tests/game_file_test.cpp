@@ -186,6 +186,8 @@ const WriteCase WRITE_CASES[] = {
          return d.file("x.amz");
      },
      "a folder is in the way"},
+    {"SystemFolder", Setting::Plain, [](const TempDir&) { return std::string("/proc/x.amz"); },
+     "no file can be created in that folder"},
     {"Device", Setting::Plain, [](const TempDir&) { return std::string("/dev/full"); },
      "not a regular file"},
     {"LinkToNothing", Setting::Plain,
