@@ -262,8 +262,8 @@ Renamed replaceByRename(const Target& target, std::string_view bytes, WriteResul
         if (target.exists && mayNotCreate) return Renamed::OnlyInPlace;
         // The folder is there (it is open), yet says nothing is: a folder of the system's, such
         // as /proc, that takes no files.
-        failure = errno == ENOENT ? WriteResult{WriteFailure::NoNewFiles, ENOENT}
-                                  : writeFailureOf(errno);
+        failure =
+            errno == ENOENT ? WriteResult{WriteFailure::NoNewFiles, ENOENT} : writeFailureOf(errno);
         return Renamed::Failed;
     }
     // 1. A replaced file keeps its group and its exact permission bits, which the umask may

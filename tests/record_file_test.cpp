@@ -12,6 +12,7 @@
 #include <optional>
 
 #include "records/file_utils.h"
+#include "records/game_file.h"
 #include "records/record_file.h"
 #include "support/process.h"
 #include "support/temp_dir.h"
@@ -273,7 +274,7 @@ TEST(RecordFile, MissingFileWritesTheTraceLineAndKeepsTheList) {
 }
 
 // ---------------------------------------------------------------------------------------------
-// Writing: failures must report false and leave everything as it was.
+// Writing: failures must report false with their cause and leave everything as it was.
 
 struct RefusedWriteCase {
     const char* name;
@@ -281,6 +282,7 @@ struct RefusedWriteCase {
     std::function<std::optional<std::string>(const TempDir&)> prepare;
     // Checks that the thing at the path is as it was.
     std::function<void(const std::string&)> check;
+    const char* cause;  // as writeGameFile, the Save command's writer, says it
 };
 
 void PrintTo(const RefusedWriteCase& c, std::ostream* os) { *os << c.name; }
@@ -298,6 +300,9 @@ TEST_P(RefusedWriting, ReportsFailureAndChangesNothing) {
     const auto start = std::chrono::steady_clock::now();
     EXPECT_FALSE(record.writeRecord(*path));
     EXPECT_LT(secondsSince(start), 5.0);
+    std::string error;
+    EXPECT_FALSE(writeGameFile(*path, GameFileFormat::Record, {A4_A5_A6}, {}, error));
+    EXPECT_EQ(error, GetParam().cause);
     EXPECT_EQ(dir.entries(), before);  // no temporary file left behind
     EXPECT_EQ(fileBytes(dir.file("old.amz")), OLD_CONTENT);
     if (GetParam().check) GetParam().check(*path);
@@ -310,36 +315,50 @@ struct stat statOf(const std::string& path) {
 }
 
 const RefusedWriteCase REFUSED_WRITE_CASES[] = {
-    {"EmptyPath", [](const TempDir&) { return std::optional<std::string>(""); }, nullptr},
+    {"EmptyPath", [](const TempDir&) { return std::optional<std::string>(""); }, nullptr,
+     "No such file or directory"},
     {"FolderThatDoesNotExist",
-     [](const TempDir& dir) { return std::optional(dir.file("missing/game.amz")); }, nullptr},
+     [](const TempDir& dir) { return std::optional(dir.file("missing/game.amz")); }, nullptr,
+     "the folder does not exist"},
     {"ParentIsARegularFile",
-     [](const TempDir& dir) { return std::optional(dir.file("old.amz/game.amz")); }, nullptr},
+     [](const TempDir& dir) { return std::optional(dir.file("old.amz/game.amz")); }, nullptr,
+     "a part of the path is a file, not a folder"},
+    // A folder of the system's that takes no files.
+    {"SystemFolder",
+     [](const TempDir&) {
+         return existing("/proc", S_IFDIR) ? std::optional<std::string>("/proc/x.amz")
+                                           : std::nullopt;
+     },
+     nullptr, "no file can be created in that folder"},
     {"Folder",
      [](const TempDir& dir) {
          ::mkdir(dir.file("folder.amz").c_str(), 0755);
          return existing(dir.file("folder.amz"), S_IFDIR);
      },
-     [](const std::string& path) { EXPECT_TRUE(S_ISDIR(statOf(path).st_mode)); }},
+     [](const std::string& path) { EXPECT_TRUE(S_ISDIR(statOf(path).st_mode)); },
+     "a folder is in the way"},
     {"Fifo",
      [](const TempDir& dir) {
          ::mkfifo(dir.file("pipe.amz").c_str(), 0600);
          return existing(dir.file("pipe.amz"), S_IFIFO);
      },
-     [](const std::string& path) { EXPECT_TRUE(S_ISFIFO(statOf(path).st_mode)); }},
+     [](const std::string& path) { EXPECT_TRUE(S_ISFIFO(statOf(path).st_mode)); },
+     "not a regular file"},
     {"FullDevice", [](const TempDir&) { return existing("/dev/full", S_IFCHR); },
      [](const std::string& path) {
          const struct stat st = statOf(path);
          EXPECT_TRUE(S_ISCHR(st.st_mode));
          EXPECT_EQ(st.st_rdev, makedev(1, 7));
-     }},
+     },
+     "not a regular file"},
     // Following the link would create a file the user never named.
     {"LinkToNothing",
      [](const TempDir& dir) {
          ::symlink("nowhere.amz", dir.file("link.amz").c_str());
          return existing(dir.file("link.amz"), S_IFLNK);
      },
-     [](const std::string& path) { EXPECT_TRUE(S_ISLNK(statOf(path).st_mode)); }},
+     [](const std::string& path) { EXPECT_TRUE(S_ISLNK(statOf(path).st_mode)); },
+     "a link that leads nowhere"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Paths, RefusedWriting, ::testing::ValuesIn(REFUSED_WRITE_CASES),
@@ -358,7 +377,10 @@ TEST(RecordFileWriting, AWriteThatFailsMidwayKeepsTheOldFile) {
         if (!RecordFile().writeRecord(dir.file("small.amz"))) return 3;
         RecordFile large;
         large.setMoves(MoveList(40, A4_A5_A6));
-        return large.writeRecord(path) ? 4 : 0;
+        if (large.writeRecord(path)) return 4;
+        std::string error;
+        writeGameFile(path, GameFileFormat::Record, MoveList(40, A4_A5_A6), {}, error);
+        return error == "too large (beyond the file size limit)" ? 0 : 5;
     });
     EXPECT_EQ(code, 0);
     EXPECT_EQ(fileBytes(path), OLD_CONTENT);
@@ -377,7 +399,10 @@ TEST(RecordFileWriting, AWriteProtectedFileIsKept) {
         if (!testing::becomeOrdinaryUser()) return 2;
         RecordFile record;
         record.setMoves({A4_A5_A6});
-        return record.writeRecord(path) ? 3 : 0;
+        if (record.writeRecord(path)) return 3;
+        std::string error;
+        writeGameFile(path, GameFileFormat::Record, {A4_A5_A6}, {}, error);
+        return error == "not writable (permission denied)" ? 0 : 5;
     });
     if (code == 2) GTEST_SKIP() << "cannot act as an ordinary user here";
     EXPECT_EQ(code, 0);
