@@ -40,11 +40,11 @@ void readRecord(std::string_view text, GameFile& file) {
 
 bool readSgf(std::string_view text, GameFile& file, std::string& error) {
     if (!readSgfRecord(text, file.moves, file.info, error, &file.places)) return false;
-    // The reader has replayed the main line already; this only finds where it ends.
-    GameReplay replay;
+    // The reader has replayed the main line through the rules already; all that is left is
+    // where it leads.
+    file.position.setStartPosition();
     for (const Move& m : file.moves)
-        replay.play(m);
-    file.position = replay.position();
+        file.position.applyMove(m);
     return true;
 }
 
