@@ -2,7 +2,8 @@
 // write, and line-wise read and write.
 //
 // Paths are narrow strings exactly as the user chose them; an empty path fails everywhere.
-// Every operation reports failure by a false result and leaves its out-parameter as it was.
+// Every operation reports failure by a false result (the ...Checked ones by their cause) and
+// leaves its out-parameter as it was.
 // Reading accepts only regular files of at most MAX_READ_BYTES bytes. Writing replaces the
 // file's content as a whole or not at all: true means every byte is on the disk, false means
 // the file that was there before (if any) holds what it held. A replaced file stays the same

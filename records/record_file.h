@@ -2,8 +2,10 @@
 //
 // A record is plain ASCII text, every line ended by CR LF: the header "'Amazon Record File", one
 // move per line in the notation of moveText ("D1-D4 (D7)"), and the trailer "'End of File".
-// The board view's Open and Save commands own a RecordFile for the length of one command and
-// exchange whole lists with it; it is used from the user-interface thread only.
+// A RecordFile is owned for the length of one reading or writing and exchanges whole lists
+// with its owner; one thread at a time. The front ends (Open and Save, the command-line tool)
+// go through game_file.h, which reads records with readRecordLines below and writes the bytes
+// writeRecord writes.
 //
 // Reading is forgiving, so that records edited by hand still load: any line ends, blank lines,
 // comment lines and lines that are not moves are allowed anywhere, and the header and trailer
