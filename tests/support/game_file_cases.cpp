@@ -57,7 +57,8 @@ const std::vector<GameFileCase>& gameFileCases() {
          false, {}, {}, {}},
         // Files that are no game, or not a whole one.
         {"game_files/empty.amz", "the file is empty", F::Record, false, {}, {}, {}},
-        {"game_files/notes.txt", nullptr, F::Record, false, {}, {}, {{1, NOT_A_MOVE}, {2, NOT_A_MOVE}}},
+        {"game_files/notes.txt", nullptr, F::Record, false, {}, {},
+         {{1, NOT_A_MOVE}, {2, NOT_A_MOVE}}},
         {"game_files/text_with_a_move.txt", nullptr, F::Record, false, {A}, {1}, {}},
         {"game_files/picture.png", nullptr, F::Record, false, {}, {},
          {{1, NOT_A_MOVE}, {2, NOT_A_MOVE}, {3, NOT_A_MOVE}, {4, NOT_A_MOVE}}},
