@@ -55,4 +55,22 @@ void setStandardOutputEnabled(bool enabled) {
     g_stdoutEnabled.store(enabled, std::memory_order_relaxed);
 }
 
+bool standardOutputEnabled() {
+    return g_stdoutEnabled.load(std::memory_order_relaxed);
+}
+
+StandardOutputOff::StandardOutputOff() : previous_(standardOutputEnabled()) {
+    setStandardOutputEnabled(false);
+}
+
+StandardOutputOff::~StandardOutputOff() {
+    restore();
+}
+
+void StandardOutputOff::restore() {
+    if (restored_) return;
+    restored_ = true;
+    setStandardOutputEnabled(previous_);
+}
+
 }  // namespace wintarvo

@@ -32,5 +32,24 @@ TraceSink setDebuggerChannel(TraceSink sink);
 
 // Standard output can be switched off, for instance by a benchmark that only wants timings.
 void setStandardOutputEnabled(bool enabled);
+bool standardOutputEnabled();
+
+// Keeps the trace off standard output while it lives (or until restore), then puts back what
+// was there before, on every way out of the scope. One thread's use; it switches the
+// process-wide setting.
+class StandardOutputOff {
+  public:
+    StandardOutputOff();
+    ~StandardOutputOff();
+    StandardOutputOff(const StandardOutputOff&) = delete;
+    StandardOutputOff& operator=(const StandardOutputOff&) = delete;
+
+    // Puts the former setting back now; the destructor then leaves it alone.
+    void restore();
+
+  private:
+    bool previous_;
+    bool restored_ = false;
+};
 
 }  // namespace wintarvo

@@ -1,11 +1,12 @@
 #include "gtp/gtp_engine.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cstdio>
 #include <utility>
 
 #include "model/move_generation.h"
+#include "model/side.h"
+#include "model/text.h"
 #include "model/typed_move.h"
 
 namespace wintarvo::gtp {
@@ -13,31 +14,20 @@ namespace {
 
 constexpr int BOARD_SIZE = 10;
 constexpr const char* GAME_NAME = "Amazons";
-constexpr const char* SIDE_NAMES[2] = {"White", "Black"};
 
-std::string lowerCase(std::string_view text) {
-    std::string out(text);
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return out;
-}
-
-// "white", "w", "black" or "b" in any case: 0 for White, 1 for Black.
-std::optional<int> parseColour(std::string_view text) {
-    const std::string word = lowerCase(text);
-    if (word == "white" || word == "w") return 0;
-    if (word == "black" || word == "b") return 1;
+// The colour in full or by its first letter, in any case.
+std::optional<Side> parseColour(std::string_view word) {
+    for (const Side side : {Side::White, Side::Black}) {
+        const std::string_view colour = gtpColour(side);
+        if (text::equalsIgnoringCase(word, colour) ||
+            text::equalsIgnoringCase(word, colour.substr(0, 1)))
+            return side;
+    }
     return std::nullopt;
 }
 
-std::optional<int> parseInteger(std::string_view text) {
-    int value = 0;
-    const char* first = text.data();
-    const char* last = text.data() + text.size();
-    if (first != last && *first == '+') ++first;
-    const auto [end, ec] = std::from_chars(first, last, value);
-    if (first == last || ec != std::errc() || end != last) return std::nullopt;
-    return value;
+std::optional<int> parseInteger(std::string_view word) {
+    return text::parseInteger(word);
 }
 
 std::string joined(const std::vector<std::string>& words, std::size_t from) {
@@ -74,7 +64,7 @@ std::string boardText(const Position& p) {
     }
     out += LETTERS;
     out += '\n';
-    out += SIDE_NAMES[p.sideToMove != 0 ? 1 : 0];
+    out += sideName(sideOf(p.sideToMove));
     out += hasNoLegalMove(p) ? " to move, and without a move" : " to move";
     return out;
 }
@@ -142,8 +132,9 @@ bool GtpEngine::run(std::istream& in, std::ostream& out) {
         const auto read = std::chrono::steady_clock::now();
         std::string response;
         if (line.tooLong) {
+            // A comment or a line of blanks gets no response, however long it is.
             Command command;
-            parseCommand(line.text, command);
+            if (!parseCommand(line.text, command) && !line.commandDropped) continue;
             response =
                 failureResponse(command.id, "line too long: more than " +
                                                 std::to_string(MAX_LINE_LENGTH) + " characters");
@@ -222,7 +213,7 @@ GtpEngine::Reply GtpEngine::listGames(const std::vector<std::string>&) {
 
 GtpEngine::Reply GtpEngine::setGame(const std::vector<std::string>& args) {
     const std::string game = joined(args, 0);
-    if (lowerCase(game) != lowerCase(GAME_NAME))
+    if (!text::equalsIgnoringCase(game, GAME_NAME))
         return {false, "unsupported game '" + quotedInput(game) + "': only Amazons is played"};
     return {};
 }
@@ -238,7 +229,8 @@ GtpEngine::Reply GtpEngine::play(const std::vector<std::string>& args) {
     // The move may hold blanks ("D1-D4 (D7)"): it is the rest of the line.
     const std::string text = joined(args, 1);
     Move m;
-    if (*side != position_.sideToMove || !parseTypedMove(text, m) || !isLegalMove(position_, m))
+    if (*side != sideOf(position_.sideToMove) || !parseTypedMove(text, m) ||
+        !isLegalMove(position_, m))
         return {false, "illegal move"};
     position_.applyMove(m);
     history_.push_back(m);
@@ -249,14 +241,14 @@ GtpEngine::Reply GtpEngine::genMove(const std::vector<std::string>& args) {
     if (args.size() != 1) return {false, "syntax error: genmove needs one colour"};
     const auto side = parseColour(args[0]);
     if (!side) return {false, "syntax error: '" + quotedInput(args[0]) + "' is not a colour"};
-    if (*side != position_.sideToMove)
-        return {false, std::string("wrong side: ") + SIDE_NAMES[position_.sideToMove != 0 ? 1 : 0] +
+    if (*side != sideOf(position_.sideToMove))
+        return {false, "wrong side: " + std::string(sideName(sideOf(position_.sideToMove))) +
                            " is to move"};
     if (hasNoLegalMove(position_)) return {true, "resign"};
     const ThinkRequest request = nextRequest();
     const ThinkAnswer answer = think_(request);
     // The answer is due now: the time from here to its being written is the overhead to keep.
-    pending_ = PendingAnswer{position_.sideToMove != 0 ? 1 : 0, std::chrono::steady_clock::now()};
+    pending_ = PendingAnswer{sideIndex(sideOf(position_.sideToMove)), std::chrono::steady_clock::now()};
     if (request.tournament && answer.stoppedAtDeadline)
         pending_->plannedEnd = request.tournament->clock.origin +
                                std::chrono::milliseconds(request.tournament->clock.hardMs);
@@ -299,7 +291,7 @@ GtpEngine::Reply GtpEngine::timeLeft(const std::vector<std::string>& args) {
                 "syntax error: time_left needs a colour, the seconds left and the "
                 "stones left (at least 0)"};
     // A clock already past zero counts as zero.
-    clocks_[*side] = Clock{std::max(*seconds, 0) * std::int64_t{1000}, *stones};
+    clocks_[sideIndex(*side)] = Clock{std::max(*seconds, 0) * std::int64_t{1000}, *stones};
     return {};
 }
 

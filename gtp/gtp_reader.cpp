@@ -2,11 +2,19 @@
 
 #include <algorithm>
 
+#include "model/text.h"
+
 namespace wintarvo::gtp {
 namespace {
 
 bool isBlank(char c) {
-    return c == ' ' || c == '\t';
+    return text::isBlank(c, text::GTP_BLANKS);
+}
+
+// A character that survives the clean-up and is not a blank: part of a command.
+bool isCommandCharacter(char c) {
+    const auto u = static_cast<unsigned char>(c);
+    return u > 32 && u != 127;
 }
 
 std::string response(char kind, const std::string& id, std::string_view text) {
@@ -30,9 +38,12 @@ std::string response(char kind, const std::string& id, std::string_view text) {
 bool readLine(std::istream& in, InputLine& line) {
     line.text.clear();
     line.tooLong = false;
+    line.commandDropped = false;
     std::streambuf* buffer = in.rdbuf();
     if (buffer == nullptr) return false;
     bool readAny = false;
+    // Whether a comment has begun: what follows it is never part of a command.
+    bool inComment = false;
     for (;;) {
         const int c = buffer->sbumpc();
         if (c == std::char_traits<char>::eof()) {
@@ -41,10 +52,14 @@ bool readLine(std::istream& in, InputLine& line) {
         }
         readAny = true;
         if (c == '\n') return true;
-        if (line.text.size() < MAX_LINE_LENGTH)
-            line.text += static_cast<char>(c);
-        else
+        const char ch = static_cast<char>(c);
+        if (line.text.size() < MAX_LINE_LENGTH) {
+            line.text += ch;
+        } else {
             line.tooLong = true;
+            if (!inComment && isCommandCharacter(ch) && ch != '#') line.commandDropped = true;
+        }
+        if (ch == '#') inComment = true;
     }
 }
 
@@ -91,15 +106,8 @@ std::string failureResponse(const std::string& id, std::string_view text) {
     return response('?', id, text);
 }
 
-std::string quotedInput(std::string_view text) {
-    constexpr std::size_t LIMIT = 40;
-    std::string out;
-    for (const char c : text.substr(0, LIMIT)) {
-        const auto u = static_cast<unsigned char>(c);
-        out += (u >= 32 && u < 127) ? c : '?';
-    }
-    if (text.size() > LIMIT) out += "...";
-    return out;
+std::string quotedInput(std::string_view input) {
+    return text::quoted(input, 40);
 }
 
 }  // namespace wintarvo::gtp

@@ -22,6 +22,10 @@ constexpr std::size_t MAX_LINE_LENGTH = 4096;
 struct InputLine {
     std::string text;      // without the line end, at most MAX_LINE_LENGTH characters
     bool tooLong = false;  // characters were dropped
+    // Some dropped character belongs to a command: one that is neither a blank, a control
+    // character nor part of a comment. A longer line without one (a long comment, a line of
+    // blanks) is whole in text as far as the protocol is concerned.
+    bool commandDropped = false;
 };
 
 // Reads through the next line feed or to the end of input; false when the input had ended

@@ -1,15 +1,9 @@
 #include "model/typed_move.h"
 
+#include "model/text.h"
+
 namespace wintarvo {
 namespace {
-
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-
-std::string_view trimmed(std::string_view text) {
-    while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
-    return text;
-}
 
 bool take(std::string_view text, std::size_t& pos, char c) {
     if (pos >= text.size() || text[pos] != c) return false;
@@ -33,7 +27,7 @@ bool takeArrowSeparator(std::string_view text, std::size_t& pos, bool& closing) 
 }  // namespace
 
 bool parseTypedMove(std::string_view text, Move& m) {
-    text = trimmed(text);
+    text = text::trimmed(text, text::TYPED_MOVE_BLANKS);
     std::size_t pos = 0;
     Move read;
     read.from = readSquareAt(text, pos);

@@ -88,7 +88,10 @@ bool writeAllFromStart(int fd, std::string_view bytes) {
             if (errno == EINTR) continue;
             return false;
         }
-        if (n == 0) return false;
+        if (n == 0) {
+            errno = EIO;
+            return false;
+        }
         bytes.remove_prefix(static_cast<std::size_t>(n));
         offset += n;
     }
@@ -101,6 +104,32 @@ constexpr int MAX_LINK_HOPS = 40;
 // A file written in place keeps its old bytes in memory until the new ones are on the disk; a
 // larger file is not overwritten that way, so that a failed save can always be undone.
 constexpr std::size_t MAX_KEPT_BYTES = std::size_t{64} << 20;
+
+// What the system's errno says about a write that failed.
+WriteResult writeFailureOf(int error) {
+    switch (error) {
+        case EACCES:
+        case EPERM:
+            return {WriteFailure::NoPermission, error};
+        case ENOSPC:
+            return {WriteFailure::NoSpace, error};
+        case EROFS:
+            return {WriteFailure::ReadOnly, error};
+        case EFBIG:
+            return {WriteFailure::TooLarge, error};
+        case EISDIR:
+            return {WriteFailure::Folder, error};
+        default:
+            return {WriteFailure::Failed, error};
+    }
+}
+
+// The same for a folder on the way to the file, which may also be missing or not a folder.
+WriteResult folderFailureOf(int error) {
+    if (error == ENOENT) return {WriteFailure::NoFolder, error};
+    if (error == ENOTDIR) return {WriteFailure::NotAFolder, error};
+    return writeFailureOf(error);
+}
 
 // Where the bytes finally go: a name in an open folder, with links already followed, so that
 // every later call names the file relative to the folder and only the name's length counts.
@@ -123,43 +152,54 @@ bool openFolder(int base, const std::string& path, Descriptor& folder) {
 
 // Opens the folder part of path (relative to base) and gives the last part as name. A path
 // that ends in a slash, ".", or ".." names a folder, never a file.
-bool openFolderOf(int base, const std::string& path, Descriptor& folder, std::string& name) {
+WriteResult openFolderOf(int base, const std::string& path, Descriptor& folder, std::string& name) {
     const auto slash = path.rfind('/');
     name = slash == std::string::npos ? path : path.substr(slash + 1);
-    if (name.empty() || name == "." || name == "..") return false;
+    if (name.empty() || name == "." || name == "..") return {WriteFailure::Folder, EISDIR};
     const std::string folderPath = slash == std::string::npos ? "."
                                    : slash == 0               ? "/"
                                                               : path.substr(0, slash);
-    return openFolder(base, folderPath, folder);
+    if (!openFolder(base, folderPath, folder)) return folderFailureOf(errno);
+    return {};
 }
 
-bool findTarget(const std::string& path, Target& target) {
-    if (!openFolderOf(AT_FDCWD, path, target.folder, target.name)) return false;
+WriteResult findTarget(const std::string& path, Target& target) {
+    if (const WriteResult r = openFolderOf(AT_FDCWD, path, target.folder, target.name); !r.ok())
+        return r;
     for (int hops = 0; hops <= MAX_LINK_HOPS; ++hops) {
         const int folder = target.folder.get();
         const char* name = target.name.c_str();
         if (::fstatat(folder, name, &target.st, AT_SYMLINK_NOFOLLOW) != 0) {
             // Nothing there is a new file, unless a link led here: following it would create
             // a file somewhere the user did not name.
-            return errno == ENOENT && hops == 0;
+            if (errno != ENOENT) return writeFailureOf(errno);
+            if (hops > 0) return {WriteFailure::LinkToNothing, ENOENT};
+            return {};
         }
         if (S_ISREG(target.st.st_mode)) {
             target.exists = true;
             // A write-protected file stays as it is, just as it would if it were opened for
             // writing.
-            return ::faccessat(folder, name, W_OK, AT_EACCESS) == 0;
+            if (::faccessat(folder, name, W_OK, AT_EACCESS) != 0) return writeFailureOf(errno);
+            return {};
         }
-        if (!S_ISLNK(target.st.st_mode)) return false;
+        if (S_ISDIR(target.st.st_mode)) return {WriteFailure::Folder, EISDIR};
+        if (!S_ISLNK(target.st.st_mode)) return {WriteFailure::NotRegularFile, 0};
         std::array<char, PATH_MAX + 1> link;
         const ssize_t n = ::readlinkat(folder, name, link.data(), link.size());
-        if (n <= 0 || static_cast<std::size_t>(n) == link.size()) return false;
+        if (n < 0) return writeFailureOf(errno);
+        if (n == 0 || static_cast<std::size_t>(n) == link.size())
+            return {WriteFailure::Failed, ENAMETOOLONG};
         // A relative link is read from the folder that holds it.
         const std::string linkPath(link.data(), static_cast<std::size_t>(n));
         Descriptor next;
-        if (!openFolderOf(folder, linkPath, next, target.name)) return false;
+        if (WriteResult r = openFolderOf(folder, linkPath, next, target.name); !r.ok()) {
+            if (r.failure == WriteFailure::NoFolder) r.failure = WriteFailure::LinkToNothing;
+            return r;
+        }
         target.folder = std::move(next);
     }
-    return false;
+    return {WriteFailure::Failed, ELOOP};
 }
 
 // Six characters for a temporary name. The call counter, the clock and the process id make a
@@ -210,62 +250,90 @@ enum class Renamed { Done, Failed, OnlyInPlace };
 // Writes the bytes to a new file beside the target, flushes it to the disk and renames it over
 // the target, so that a failure at any step leaves the old file whole. OnlyInPlace when the
 // new file cannot be made to look like the old one (the user may not create files in the
-// folder, or may not give the new file the old one's group) and nothing was written.
-Renamed replaceByRename(const Target& target, std::string_view bytes) {
+// folder, or may not give the new file the old one's group) and nothing was written; Failed
+// with the cause in failure.
+Renamed replaceByRename(const Target& target, std::string_view bytes, WriteResult& failure) {
     const int folder = target.folder.get();
     const mode_t mode = target.exists ? target.st.st_mode & 0777 : 0666;
     std::string tempName;
     Descriptor file(createTemporaryFile(folder, mode, tempName));
     if (file.get() < 0) {
         const bool mayNotCreate = errno == EACCES || errno == EPERM;
-        return target.exists && mayNotCreate ? Renamed::OnlyInPlace : Renamed::Failed;
+        if (target.exists && mayNotCreate) return Renamed::OnlyInPlace;
+        // The folder is there (it is open), yet says nothing is: a folder of the system's, such
+        // as /proc, that takes no files.
+        failure =
+            errno == ENOENT ? WriteResult{WriteFailure::NoNewFiles, ENOENT} : writeFailureOf(errno);
+        return Renamed::Failed;
     }
-    Renamed result = Renamed::Failed;
     // 1. A replaced file keeps its group and its exact permission bits, which the umask may
     //    have narrowed (the group comes first: changing it may clear some bits).
-    bool ok = !target.exists || takeGroup(file.get(), target.st.st_gid);
-    if (!ok) result = Renamed::OnlyInPlace;
-    if (ok && target.exists) ok = ::fchmod(file.get(), mode) == 0;
+    if (target.exists && !takeGroup(file.get(), target.st.st_gid)) {
+        file.close();
+        ::unlinkat(folder, tempName.c_str(), 0);
+        return Renamed::OnlyInPlace;
+    }
+    int error = 0;
+    const auto step = [&error](bool done) {
+        if (!done && error == 0) error = errno;
+        return done;
+    };
+    bool ok = !target.exists || step(::fchmod(file.get(), mode) == 0);
     // 2. Only bytes on the disk count as saved; close reports late write errors on some file
     //    systems.
-    ok = ok && writeAllFromStart(file.get(), bytes) && ::fsync(file.get()) == 0;
-    ok = file.close() && ok;
+    ok = ok && step(writeAllFromStart(file.get(), bytes)) && step(::fsync(file.get()) == 0);
+    ok = step(file.close()) && ok;
     // 3. Put the new file in place in one step.
-    if (ok && ::renameat(folder, tempName.c_str(), folder, target.name.c_str()) == 0) {
+    if (ok && step(::renameat(folder, tempName.c_str(), folder, target.name.c_str()) == 0)) {
         // Makes the rename itself durable. The new file is complete either way, so a failure
         // here does not turn the save into a failure.
         ::fsync(folder);
         return Renamed::Done;
     }
     ::unlinkat(folder, tempName.c_str(), 0);
-    return result;
+    failure = writeFailureOf(error);
+    return Renamed::Failed;
 }
 
 // Writes the bytes from the start of the file, cuts it to their length and checks that
-// length once they are on the disk.
-bool putBytes(int fd, std::string_view bytes) {
+// length once they are on the disk. 0, or the errno of the step that failed.
+int putBytes(int fd, std::string_view bytes) {
     const auto size = static_cast<off_t>(bytes.size());
     struct stat st {};
-    return writeAllFromStart(fd, bytes) && ::ftruncate(fd, size) == 0 && ::fsync(fd) == 0 &&
-           ::fstat(fd, &st) == 0 && st.st_size == size;
+    if (!writeAllFromStart(fd, bytes) || ::ftruncate(fd, size) != 0 || ::fsync(fd) != 0 ||
+        ::fstat(fd, &st) != 0)
+        return errno != 0 ? errno : EIO;
+    return st.st_size == size ? 0 : EIO;
 }
 
 // Overwrites the target itself, for a file whose identity a rename would change. The old
 // bytes are kept in memory first and put back when the new ones do not all arrive. The new
 // bytes go over the old ones before the file is cut to length, so that on a full disk the
 // blocks the file already holds are used first and are still there to take the old bytes back.
-bool writeInPlace(const Target& target, std::string_view bytes) {
+WriteResult writeInPlace(const Target& target, std::string_view bytes) {
     Descriptor file(::openat(target.folder.get(), target.name.c_str(),
                              O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     struct stat st {};
-    if (file.get() < 0 || ::fstat(file.get(), &st) != 0) return false;
+    if (file.get() < 0 || ::fstat(file.get(), &st) != 0) return writeFailureOf(errno);
     // Something else put at the name since it was looked at is not overwritten.
-    if (st.st_dev != target.st.st_dev || st.st_ino != target.st.st_ino) return false;
+    if (st.st_dev != target.st.st_dev || st.st_ino != target.st.st_ino)
+        return {WriteFailure::Failed, EAGAIN};
     std::string old;
-    if (readAll(file.get(), MAX_KEPT_BYTES, old) != ReadFailure::None) return false;
-    if (putBytes(file.get(), bytes)) return file.close();
-    putBytes(file.get(), old);
-    return false;
+    switch (readAll(file.get(), MAX_KEPT_BYTES, old)) {
+        case ReadFailure::None:
+            break;
+        case ReadFailure::TooLarge:
+            return {WriteFailure::TooLarge, 0};
+        default:
+            return writeFailureOf(errno);
+    }
+    if (const int error = putBytes(file.get(), bytes); error != 0) {
+        WriteResult failure = writeFailureOf(error);
+        failure.oldBytesLost = putBytes(file.get(), old) != 0;
+        return failure;
+    }
+    if (!file.close()) return writeFailureOf(errno);
+    return {};
 }
 
 }  // namespace
@@ -291,22 +359,30 @@ ReadFailure readRegularFile(const std::string& path, std::size_t maxBytes, std::
     return ReadFailure::None;
 }
 
-bool replaceRegularFile(const std::string& path, std::string_view bytes) {
+WriteResult replaceRegularFile(const std::string& path, std::string_view bytes) {
     Target target;
-    if (!findTarget(path, target)) return false;
+    if (const WriteResult r = findTarget(path, target); !r.ok()) return r;
     // A renamed new file would be a different file: the old one's other names (hard links)
     // would keep the old bytes, and it would belong to whoever saves.
     if (target.exists && (target.st.st_nlink > 1 || target.st.st_uid != ::geteuid()))
         return writeInPlace(target, bytes);
-    switch (replaceByRename(target, bytes)) {
+    WriteResult failure;
+    switch (replaceByRename(target, bytes, failure)) {
         case Renamed::Done:
-            return true;
+            return {};
         case Renamed::OnlyInPlace:
             return writeInPlace(target, bytes);
         case Renamed::Failed:
             break;
     }
-    return false;
+    return failure;
+}
+
+bool sameFile(const std::string& a, const std::string& b) {
+    struct stat sa {};
+    struct stat sb {};
+    return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
 }
 
 }  // namespace wintarvo::file_system

@@ -1,6 +1,6 @@
 // The operating-system calls under the file utilities, and the only place in the core that makes
 // them. Everything here takes a narrow path exactly as the user chose it and reports failure by
-// a false result; nothing throws and nothing is written to the trace.
+// its cause; nothing throws and nothing is written to the trace.
 //
 // Reading opens only regular files and never reads more than it was told to accept, so a
 // device, a FIFO, a directory or a file that keeps growing is refused instead of blocking the
@@ -42,13 +42,43 @@ enum class ReadFailure {
 // maxBytes bytes.
 ReadFailure readRegularFile(const std::string& path, std::size_t maxBytes, std::string& bytes);
 
+// Why a file could not be written.
+enum class WriteFailure {
+    None,
+    NoFolder,        // the folder of the path does not exist
+    NotAFolder,      // a part of the folder's path is a file
+    Folder,          // a folder is in the way: the path names a folder
+    NotRegularFile,  // a device, a FIFO, a socket
+    LinkToNothing,   // a link that leads nowhere (it is not followed to create a file)
+    NoPermission,    // the user may not write the file, or not create files in its folder
+    NoNewFiles,      // the folder takes no new files at all (one of the system's, like /proc)
+    NoSpace,         // no space left on the device
+    ReadOnly,        // the file system is read-only
+    TooLarge,        // beyond the file size limit
+    Failed,          // the system refused it for another reason (systemError says which)
+};
+
+struct WriteResult {
+    WriteFailure failure = WriteFailure::None;
+    int systemError = 0;  // the errno behind the failure, 0 where there was none
+    // The file was being overwritten in place, the new bytes did not all arrive, and putting
+    // the old ones back failed too: the file may hold neither.
+    bool oldBytesLost = false;
+
+    bool ok() const { return failure == WriteFailure::None; }
+};
+
 // Creates or replaces the regular file at the path so that it holds exactly these bytes.
-// True only when every byte has reached the disk. A path that names something other than a
-// regular file, a file the caller may not write, or a link that leads nowhere is refused. A
+// Succeeds only when every byte has reached the disk. A path that names something other than
+// a regular file, a file the caller may not write, or a link that leads nowhere is refused. A
 // link to a regular file replaces the file it points to and keeps the link. A replaced file
 // keeps its permission bits, its owner, its group and its other links; a new one gets 0666
-// less the umask. On false the file is as it was (unless even putting its old bytes back
-// failed) and no temporary file remains.
-bool replaceRegularFile(const std::string& path, std::string_view bytes);
+// less the umask. On failure the file is as it was (unless oldBytesLost) and no temporary
+// file remains.
+WriteResult replaceRegularFile(const std::string& path, std::string_view bytes);
+
+// True when both paths lead (links followed) to one existing file: the same device and inode,
+// however the paths are spelt.
+bool sameFile(const std::string& a, const std::string& b);
 
 }  // namespace wintarvo::file_system

@@ -1,5 +1,8 @@
 #include "records/file_utils.h"
 
+#include <cerrno>
+#include <cstring>
+
 #include "records/file_system.h"
 
 namespace wintarvo {
@@ -39,17 +42,75 @@ bool readLines(const std::string& path, std::vector<std::string>& lines) {
 }
 
 bool writeWholeFile(const std::string& path, const std::string& text) {
-    return !path.empty() && file_system::replaceRegularFile(path, text);
+    return writeWholeFileChecked(path, text).ok();
+}
+
+WriteResult writeWholeFileChecked(const std::string& path, const std::string& text) {
+    if (path.empty()) return {WriteFailure::Failed, ENOENT};
+    return file_system::replaceRegularFile(path, text);
+}
+
+std::string writeFailureText(const WriteResult& result) {
+    std::string text;
+    switch (result.failure) {
+        case WriteFailure::None:
+            return "written";
+        case WriteFailure::NoFolder:
+            text = "the folder does not exist";
+            break;
+        case WriteFailure::NotAFolder:
+            text = "a part of the path is a file, not a folder";
+            break;
+        case WriteFailure::Folder:
+            text = "a folder is in the way";
+            break;
+        case WriteFailure::NotRegularFile:
+            text = "not a regular file";
+            break;
+        case WriteFailure::LinkToNothing:
+            text = "a link that leads nowhere";
+            break;
+        case WriteFailure::NoPermission:
+            text = "not writable (permission denied)";
+            break;
+        case WriteFailure::NoNewFiles:
+            text = "no file can be created in that folder";
+            break;
+        case WriteFailure::NoSpace:
+            text = "no space left on the device";
+            break;
+        case WriteFailure::ReadOnly:
+            text = "the file system is read-only";
+            break;
+        case WriteFailure::TooLarge:
+            text = "too large (beyond the file size limit)";
+            break;
+        case WriteFailure::Failed:
+            text = result.systemError != 0 ? std::strerror(result.systemError)
+                                           : "it cannot be written";
+            break;
+    }
+    if (result.oldBytesLost)
+        text += "; putting its old content back failed too, so the file may now be damaged";
+    return text;
+}
+
+bool isSameFile(const std::string& a, const std::string& b) {
+    return !a.empty() && !b.empty() && file_system::sameFile(a, b);
 }
 
 bool writeLines(const std::string& path, const std::vector<std::string>& lines) {
     if (lines.empty()) return false;
+    return writeWholeFile(path, joinLines(lines));
+}
+
+std::string joinLines(const std::vector<std::string>& lines) {
     std::string text;
     for (const auto& line : lines) {
         text += line;
         text += "\r\n";
     }
-    return writeWholeFile(path, text);
+    return text;
 }
 
 void splitLines(std::string_view text, std::vector<std::string>& lines) {

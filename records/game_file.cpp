@@ -1,23 +1,50 @@
 #include "records/game_file.h"
 
-#include <vector>
+#include <utility>
 
 #include "diag/trace.h"
-#include "model/move_generation.h"
-#include "model/position.h"
+#include "model/text.h"
 #include "records/file_utils.h"
+#include "records/game_replay.h"
 #include "records/record_file.h"
 
 namespace wintarvo {
 namespace {
 
-bool endsWith(const std::string& path, std::string_view ending) {
-    if (path.size() < ending.size()) return false;
-    for (std::size_t i = 0; i < ending.size(); ++i) {
-        char c = path[path.size() - ending.size() + i];
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-        if (c != ending[i]) return false;
-    }
+// Long enough for any move line and a good part of a line written in another notation.
+constexpr std::size_t QUOTED_LINE = 60;
+
+void skipLine(GameFile& file, int line, std::string_view text, SkippedLine::Cause cause) {
+    ++file.skippedCount;
+    if (cause == SkippedLine::Cause::NotLegal) ++file.notLegalCount;
+    if (file.skipped.size() < MAX_SKIPPED_KEPT)
+        file.skipped.push_back({line, text::quoted(text, QUOTED_LINE), cause});
+}
+
+// A record file: its lines in order, each move replayed as it comes.
+void readRecord(std::string_view text, GameFile& file) {
+    file.recordHeader = beginsWithRecordHeader(text);
+    GameReplay replay;
+    readRecordLines(text, [&](int number, std::string_view line, const Move* m) {
+        if (m == nullptr) {
+            skipLine(file, number, line, SkippedLine::Cause::NotAMove);
+        } else if (replay.play(*m)) {
+            file.places.push_back(number);
+        } else {
+            skipLine(file, number, line, SkippedLine::Cause::NotLegal);
+        }
+    });
+    file.moves = replay.moves();
+    file.position = replay.position();
+}
+
+bool readSgf(std::string_view text, GameFile& file, std::string& error) {
+    if (!readSgfRecord(text, file.moves, file.info, error, &file.places)) return false;
+    // The reader has replayed the main line through the rules already; all that is left is
+    // where it leads.
+    file.position.setStartPosition();
+    for (const Move& m : file.moves)
+        file.position.applyMove(m);
     return true;
 }
 
@@ -35,24 +62,23 @@ bool readGameFile(const std::string& path, GameFile& file, std::string& error) {
         error = readFailureText(failure);
         return false;
     }
+    return readGameText(text, file, error);
+}
+
+bool readGameText(std::string_view text, GameFile& file, std::string& error) {
     if (text.empty()) {
         error = "the file is empty";
         return false;
     }
     // 2. The content decides the reader; the caller learns which one even on a refusal.
     GameFile read;
-    read.format = looksLikeSgf(text) ? GameFileFormat::Sgf : GameFileFormat::Record;
+    read.format = !beginsWithRecordHeader(text) && looksLikeSgf(text) ? GameFileFormat::Sgf
+                                                                      : GameFileFormat::Record;
     file.format = read.format;
     if (read.format == GameFileFormat::Sgf) {
-        if (!readSgfRecord(text, read.moves, read.info, error)) return false;
+        if (!readSgf(text, read, error)) return false;
     } else {
-        std::vector<std::string> lines;
-        splitLines(text, lines);
-        read.moves = movesFromRecordLines(lines);
-    }
-    if (read.moves.empty()) {
-        error = "it holds no moves";
-        return false;
+        readRecord(text, read);
     }
     file = std::move(read);
     return true;
@@ -60,36 +86,21 @@ bool readGameFile(const std::string& path, GameFile& file, std::string& error) {
 
 bool writeGameFile(const std::string& path, GameFileFormat format, const MoveList& moves,
                    const SgfGameInfo& info, std::string& error) {
-    bool written = false;
+    std::string text;
     if (format == GameFileFormat::Record) {
-        RecordFile record;
-        record.setMoves(moves);
-        written = record.writeRecord(path);
-    } else {
-        std::string text;
-        if (!writeSgfRecord(moves, info, text, error)) return false;
-        written = writeWholeFile(path, text);
+        text = joinLines(recordLines(moves));
+    } else if (!writeSgfRecord(moves, info, text, error)) {
+        return false;
     }
-    if (!written) error = "the file cannot be written";
-    return written;
+    const WriteResult written = writeWholeFileChecked(path, text);
+    if (!written.ok()) error = writeFailureText(written);
+    return written.ok();
 }
 
 GameFileFormat formatForSaving(const std::string& path, GameFileFormat chosen) {
-    if (endsWith(path, ".sgf")) return GameFileFormat::Sgf;
-    if (endsWith(path, ".amz")) return GameFileFormat::Record;
+    if (text::endsWithIgnoringCase(path, ".sgf")) return GameFileFormat::Sgf;
+    if (text::endsWithIgnoringCase(path, ".amz")) return GameFileFormat::Record;
     return chosen;
-}
-
-MoveList legalLineFromStart(const MoveList& moves) {
-    Position p;
-    p.setStartPosition();
-    MoveList line;
-    for (const Move& m : moves) {
-        if (!isLegalMove(p, m)) continue;
-        p.applyMove(m);
-        line.push_back(m);
-    }
-    return line;
 }
 
 }  // namespace wintarvo

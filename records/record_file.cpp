@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "diag/trace.h"
+#include "model/text.h"
 #include "records/file_utils.h"
 
 namespace wintarvo {
@@ -16,12 +17,7 @@ bool RecordFile::getMoves(MoveList& moves) const {
 }
 
 bool RecordFile::writeRecord(const std::string& path) const {
-    std::vector<std::string> lines;
-    lines.reserve(moves_.size() + 2);
-    lines.emplace_back(RECORD_HEADER);
-    for (const Move& m : moves_) lines.push_back(moveText(m));
-    lines.emplace_back(RECORD_TRAILER);
-    return writeLines(path, lines);
+    return writeLines(path, recordLines(moves_));
 }
 
 bool RecordFile::readRecord(const std::string& path) {
@@ -41,9 +37,7 @@ bool RecordFile::readRecord(const std::string& path, ReadFailure& failure) {
     failure = readWholeFileChecked(path, text);
     if (failure != ReadFailure::None || text.empty()) return false;
     // 3.-4. Otherwise the file's moves replace the list, even when there are none.
-    std::vector<std::string> lines;
-    splitLines(text, lines);
-    moves_ = movesFromRecordLines(lines);
+    moves_ = movesFromRecordText(text);
     return true;
 }
 
@@ -53,27 +47,54 @@ bool moveFromRecordLine(const std::string& line, Move& m) {
     return parseMove(line, m);
 }
 
-MoveList movesFromRecordLines(const std::vector<std::string>& lines) {
-    MoveList moves;
-    for (const auto& line : lines) {
-        Move m;
-        if (moveFromRecordLine(line, m)) moves.push_back(m);
-    }
-    return moves;
+namespace {
+
+constexpr std::string_view BYTE_ORDER_MARK = "\xEF\xBB\xBF";
+
+std::string_view withoutByteOrderMark(std::string_view text) {
+    if (text.substr(0, BYTE_ORDER_MARK.size()) == BYTE_ORDER_MARK)
+        text.remove_prefix(BYTE_ORDER_MARK.size());
+    return text;
 }
 
+}  // namespace
+
 bool beginsWithRecordHeader(std::string_view text) {
+    text = withoutByteOrderMark(text);
     return text.substr(0, text.find_first_of("\r\n")) == RECORD_HEADER;
 }
 
-std::vector<RecordMove> numberedMovesFromRecordText(std::string_view text) {
-    std::vector<RecordMove> moves;
-    forEachLine(text, [&moves](std::string_view line, int number) {
-        std::string copy(line);
+void readRecordLines(
+    std::string_view text,
+    const std::function<void(int number, std::string_view line, const Move* move)>& visit) {
+    forEachLine(withoutByteOrderMark(text), [&visit](std::string_view line, int number) {
+        const std::string copy(line);
         Move m;
-        if (moveFromRecordLine(copy, m)) moves.push_back({m, number, std::move(copy)});
+        if (moveFromRecordLine(copy, m)) {
+            visit(number, line, &m);
+        } else if (line[0] != '\'' && line[0] != 'N' &&
+                   !text::isBlankText(line, text::RECORD_BLANKS)) {
+            visit(number, line, nullptr);
+        }
+    });
+}
+
+MoveList movesFromRecordText(std::string_view text) {
+    MoveList moves;
+    readRecordLines(text, [&moves](int, std::string_view, const Move* m) {
+        if (m != nullptr) moves.push_back(*m);
     });
     return moves;
+}
+
+std::vector<std::string> recordLines(const MoveList& moves) {
+    std::vector<std::string> lines;
+    lines.reserve(moves.size() + 2);
+    lines.emplace_back(RECORD_HEADER);
+    for (const Move& m : moves)
+        lines.push_back(moveText(m));
+    lines.emplace_back(RECORD_TRAILER);
+    return lines;
 }
 
 }  // namespace wintarvo

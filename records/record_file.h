@@ -2,15 +2,19 @@
 //
 // A record is plain ASCII text, every line ended by CR LF: the header "'Amazon Record File", one
 // move per line in the notation of moveText ("D1-D4 (D7)"), and the trailer "'End of File".
-// The board view's Open and Save commands own a RecordFile for the length of one command and
-// exchange whole lists with it; it is used from the user-interface thread only.
+// A RecordFile is owned for the length of one reading or writing and exchanges whole lists
+// with its owner; one thread at a time. The front ends (Open and Save, the command-line tool)
+// go through game_file.h, which reads records with readRecordLines below and writes the bytes
+// writeRecord writes.
 //
 // Reading is forgiving, so that records edited by hand still load: any line ends, blank lines,
 // comment lines and lines that are not moves are allowed anywhere, and the header and trailer
 // may be missing. It does not check the moves against the rules; the caller replays them
-// through the game, which drops any that are not legal.
+// through the game, which drops any that are not legal. readRecordLines is the one reading of
+// the lines, which RecordFile and the game file reader (game_file.h) share.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -46,27 +50,28 @@ private:
     MoveList moves_;
 };
 
-// The moves that the lines of a record name, in order: empty lines, lines beginning with an
-// apostrophe (header, trailer, comments) or with an upper-case N contribute nothing, and every
-// other line that parseMove reads is a move. Squares off the board are kept as -1.
-MoveList movesFromRecordLines(const std::vector<std::string>& lines);
-
-// The rule above for one line: true, with m filled, when the line names a move.
+// The line rule of a record: true, with m filled, when the line names a move. Lines beginning
+// with an apostrophe (header, trailer, comments) or an upper-case N name none; every other
+// line is read by parseMove, squares off the board kept as -1.
 bool moveFromRecordLine(const std::string& line, Move& m);
 
-// True when the text's first line (up to the first CR or LF) is the header: the mark of a
-// record file for those who tell files apart by their content.
+// True when the text's first line (up to the first CR or LF, after a UTF-8 byte-order mark) is
+// the header: the mark of a record file for those who tell files apart by their content.
 bool beginsWithRecordHeader(std::string_view text);
 
-// A move of a record with the place it was read from.
-struct RecordMove {
-    Move move;
-    int line = 0;      // counted from 1 as an editor counts: CR LF, LF and CR each end a line
-    std::string text;  // the line as written
-};
+// The one reading of a record's text, line by line. Hands visit, in order, every line that
+// names a move (with the move) and every line that is not a move although it is neither blank
+// (RECORD_BLANKS only), a comment nor an N line (with nullptr), each with its number as an
+// editor counts lines (see forEachLine). A UTF-8 byte-order mark at the start is not part of
+// the first line.
+void readRecordLines(
+    std::string_view text,
+    const std::function<void(int number, std::string_view line, const Move* move)>& visit);
 
-// The moves of a record's text with their lines: exactly the moves, in the same order, that
-// movesFromRecordLines reads from the lines splitLines cuts from the text.
-std::vector<RecordMove> numberedMovesFromRecordText(std::string_view text);
+// The moves that the record's text names, in order (readRecordLines' moves).
+MoveList movesFromRecordText(std::string_view text);
+
+// The lines of a record file written from moves: header, one moveText per move, trailer.
+std::vector<std::string> recordLines(const MoveList& moves);
 
 }  // namespace wintarvo

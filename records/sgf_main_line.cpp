@@ -2,11 +2,13 @@
 
 #include <algorithm>
 
+#include "model/text.h"
+
 namespace wintarvo {
 namespace {
 
 bool isBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+    return text::isBlank(c, text::SGF_BLANKS);
 }
 bool isUpper(char c) {
     return c >= 'A' && c <= 'Z';
@@ -20,13 +22,15 @@ bool isLetter(char c) {
 // before it, and afterwards the rest of the tree is only checked.
 class MainLineReader {
   public:
-    MainLineReader(std::string_view text, std::vector<SgfNode>& nodes)
-        : text_(text), nodes_(nodes) {}
+    MainLineReader(std::string_view text, std::vector<SgfNode>& nodes,
+                   const std::vector<std::string_view>& kept)
+        : text_(text), nodes_(nodes), kept_(kept) {}
 
     bool read() {
-        skipByteOrderMark();
-        skipBlanks();
-        if (atEnd() || text_[pos_] != '(') return fail("an SGF record begins with \"(;\"");
+        const std::size_t start = findSgfGameTree(text_);
+        if (start == std::string_view::npos) return fail("no SGF game tree (\"(;\") in the file");
+        pos_ = start;
+        // Counted as an int: a text of 4 MiB nests no deeper than that.
         int depth = 0;
         bool onMainLine = true;
         // What may come next: a node only after "(", no node after a variation's ")".
@@ -37,6 +41,12 @@ class MainLineReader {
             skipBlanks();
             if (atEnd()) return fail("the game tree is not closed (\")\" missing at the end)");
             const char c = text_[pos_];
+            if (c == '(' && needNode) {
+                // A game tree wrapped in parentheses of its own.
+                ++pos_;
+                ++depth;
+                continue;
+            }
             if (c == '(' || c == ')') {
                 if (needNode) return fail("a game tree without a node (\";\" missing)");
                 ++pos_;
@@ -64,8 +74,12 @@ class MainLineReader {
             } else if (isLetter(c)) {
                 if (!inNode) return fail("a property outside a node");
                 SgfProperty property;
-                if (!readProperty(property)) return false;
-                if (onMainLine) nodes_.back().push_back(std::move(property));
+                if (!readProperty(property, onMainLine)) return false;
+                if (!onMainLine || !isKept(property.id)) continue;
+                if (++keptProperties_ > SGF_MAX_KEPT_PROPERTIES)
+                    return fail("more than " + std::to_string(SGF_MAX_KEPT_PROPERTIES) +
+                                " properties in the main line");
+                nodes_.back().push_back(std::move(property));
             } else {
                 return fail(std::string("unexpected character '") + printable(c) + "'");
             }
@@ -77,8 +91,8 @@ class MainLineReader {
   private:
     bool atEnd() const { return pos_ >= text_.size(); }
 
-    void skipByteOrderMark() {
-        if (text_.substr(0, 3) == "\xEF\xBB\xBF") pos_ = 3;
+    bool isKept(const std::string& id) const {
+        return kept_.empty() || std::find(kept_.begin(), kept_.end(), id) != kept_.end();
     }
 
     void skipBlanks() {
@@ -87,34 +101,40 @@ class MainLineReader {
     }
 
     // The identifier's letters, then its values, each "[" ... "]" with blanks between them.
-    bool readProperty(SgfProperty& property) {
+    // Only the values of a property that may be kept are stored, and only the first few.
+    bool readProperty(SgfProperty& property, bool mayKeep) {
         const std::size_t start = pos_;
         while (!atEnd() && isLetter(text_[pos_])) {
             if (isUpper(text_[pos_])) property.id += text_[pos_];
             ++pos_;
         }
         if (property.id.empty()) return fail("a property identifier without an upper-case letter");
+        const bool keep = mayKeep && isKept(property.id);
         skipBlanks();
         while (!atEnd() && text_[pos_] == '[') {
-            property.values.emplace_back();
-            if (!readValue(property.values.back())) return false;
+            std::string* value = nullptr;
+            if (keep && property.values.size() < SGF_MAX_KEPT_VALUES)
+                value = &property.values.emplace_back();
+            if (!readValue(value)) return false;
+            ++property.valueCount;
             skipBlanks();
         }
-        if (property.values.empty()) {
+        if (property.valueCount == 0) {
             pos_ = start;
             return fail("property " + property.id + " without a value (\"[\" missing)");
         }
         return true;
     }
 
-    // From "[" to the "]" that ends the value; pos_ is left after it.
-    bool readValue(std::string& value) {
+    // From "[" to the "]" that ends the value; pos_ is left after it. The value goes to
+    // *value, or nowhere.
+    bool readValue(std::string* value) {
         const std::size_t start = pos_++;
         while (!atEnd()) {
             const char c = text_[pos_++];
             if (c == ']') return true;
             if (c != '\\') {
-                value += c;
+                if (value != nullptr) *value += c;
                 continue;
             }
             if (atEnd()) break;
@@ -125,7 +145,7 @@ class MainLineReader {
                 if (!atEnd() && text_[pos_] == other) ++pos_;
                 continue;
             }
-            value += escaped;
+            if (value != nullptr) *value += escaped;
         }
         pos_ = start;
         return fail("a value that is not closed (\"]\" missing)");
@@ -147,15 +167,31 @@ class MainLineReader {
 
     std::string_view text_;
     std::vector<SgfNode>& nodes_;
+    const std::vector<std::string_view>& kept_;
     std::size_t pos_ = 0;
+    std::size_t keptProperties_ = 0;
     std::string error_;
 };
 
 }  // namespace
 
-bool readSgfMainLine(std::string_view text, std::vector<SgfNode>& nodes, std::string& error) {
+std::size_t findSgfGameTree(std::string_view text) {
+    for (std::size_t open = text.find('('); open != std::string_view::npos;
+         open = text.find('(', open + 1)) {
+        std::size_t next = open + 1;
+        while (next < text.size() && (isBlank(text[next]) || text[next] == '('))
+            ++next;
+        if (next < text.size() && text[next] == ';') return open;
+        // Every "(" up to next has been looked at already.
+        open = next - 1;
+    }
+    return std::string_view::npos;
+}
+
+bool readSgfMainLine(std::string_view text, std::vector<SgfNode>& nodes, std::string& error,
+                     const std::vector<std::string_view>& kept) {
     nodes.clear();
-    MainLineReader reader(text, nodes);
+    MainLineReader reader(text, nodes, kept);
     if (reader.read()) return true;
     nodes.clear();
     error = reader.error();

@@ -7,7 +7,11 @@
 
 #include "model/move_generation.h"
 #include "model/position.h"
+#include "model/side.h"
+#include "model/text.h"
+#include "records/game_replay.h"
 #include "records/sgf_main_line.h"
+#include "records/sgf_text.h"
 
 #ifndef WINTARVO_VERSION
 #error "WINTARVO_VERSION, the project's version for AP, comes from the build"
@@ -19,19 +23,12 @@ namespace {
 constexpr std::string_view AMAZONS_GAME = "18";
 constexpr int MOVES_PER_LINE = 6;  // as Quarry writes them
 
-std::string_view trimmed(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
-        s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
-        s.remove_suffix(1);
-    return s;
-}
+// The properties the reader looks at; the main-line reader keeps no others.
+const std::vector<std::string_view> READ_PROPERTIES = {"GM", "FF", "SZ", "CA", "PW", "PB", "DT",
+                                                       "PL", "AB", "AW", "AE", "AA", "W",  "B"};
 
-std::string lowerCase(std::string_view s) {
-    std::string out(s);
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return out;
+std::string_view trimmed(std::string_view s) {
+    return text::trimmed(s, text::SGF_BLANKS);
 }
 
 // A value for a message: a long one is cut.
@@ -40,12 +37,20 @@ std::string shown(std::string_view value) {
     return value.size() > SHOWN ? std::string(value.substr(0, SHOWN)) + "..." : std::string(value);
 }
 
-// The property as it would be written back, "W[agafae]", for a message.
+// The property as it would be written back, "W[agafae]", for a message; a long list of values
+// is cut.
 std::string propertyText(const SgfProperty& property) {
+    constexpr std::size_t SHOWN_VALUES = 4;
     std::string text = property.id;
-    for (const std::string& value : property.values)
-        text += "[" + shown(value) + "]";
+    for (std::size_t i = 0; i < property.values.size() && i < SHOWN_VALUES; ++i)
+        text += "[" + shown(property.values[i]) + "]";
+    if (property.valueCount > SHOWN_VALUES) text += "...";
     return text;
+}
+
+// W or B: the property of a side's move.
+std::string_view moveProperty(Side side) {
+    return side == Side::White ? "W" : "B";
 }
 
 // ---- Reading ----------------------------------------------------------------------------------
@@ -112,11 +117,10 @@ Square readPoint(std::string_view text) {
     return 10 * (row - 'a') + (column - 'a');
 }
 
-bool readMoveValue(const std::string& value, Move& m) {
+bool readMoveValue(std::string_view value, Move& m) {
     if (value.size() != 6) return false;
-    const std::string_view text(value);
-    m = Move{readPoint(text.substr(0, 2)), readPoint(text.substr(2, 2)),
-             readPoint(text.substr(4, 2))};
+    m = Move{readPoint(value.substr(0, 2)), readPoint(value.substr(2, 2)),
+             readPoint(value.substr(4, 2))};
     return m.isValid();
 }
 
@@ -127,35 +131,35 @@ bool isSetUp(const std::string& id) {
 // Replays the main line's moves from the starting position, property by property.
 class MainLineReplay {
   public:
-    MainLineReplay() { position_.setStartPosition(); }
-
-    bool node(const SgfNode& node, std::string& error) {
+    // node is the node's number in the main line, the root's 0.
+    bool node(const SgfNode& node, int number, std::string& error) {
         bool moved = false;
         for (const SgfProperty& property : node) {
             if (isSetUp(property.id)) return refuseSetUp(propertyText(property), error);
-            if (property.id == "PL" && sideNamed(property.values[0]) != position_.sideToMove)
+            if (property.id == "PL" && !isSideToMove(property.values[0]))
                 return refuseSetUp(propertyText(property), error);
             if (property.id != "W" && property.id != "B") continue;
             if (moved) {
-                error = "move " + std::to_string(moves_.size() + 1) +
+                error = "move " + std::to_string(moves().size() + 1) +
                         " shares its node with the move before it";
                 return false;
             }
             moved = true;
             if (!move(property, error)) return false;
+            nodes_.push_back(number);
         }
         return true;
     }
 
-    const MoveList& moves() const { return moves_; }
+    const MoveList& moves() const { return replay_.moves(); }
+    const std::vector<int>& nodes() const { return nodes_; }
 
   private:
-    static int sideNamed(std::string_view value) {
-        value = trimmed(value);
-        if (value == "W" || value == "w") return 0;
-        if (value == "B" || value == "b") return 1;
-        return -1;
+    bool isSideToMove(std::string_view value) const {
+        return text::equalsIgnoringCase(trimmed(value), moveProperty(toMove()));
     }
+
+    Side toMove() const { return sideOf(replay_.position().sideToMove); }
 
     static bool refuseSetUp(const std::string& what, std::string& error) {
         error = "the record sets up a position (" + what +
@@ -164,81 +168,40 @@ class MainLineReplay {
     }
 
     bool move(const SgfProperty& property, std::string& error) {
-        const std::string number = "move " + std::to_string(moves_.size() + 1);
+        const std::string number = "move " + std::to_string(moves().size() + 1);
         const std::string text = propertyText(property);
-        const int side = property.id == "W" ? 0 : 1;
-        if (side != position_.sideToMove) {
-            error = number + ", " + text + ", is " + (side == 0 ? "White" : "Black") + "'s, but " +
-                    (side == 0 ? "Black" : "White") + " is to move";
+        const Side side = property.id == "W" ? Side::White : Side::Black;
+        if (side != toMove()) {
+            error = number + ", " + text + ", is " + std::string(sideName(side)) + "'s, but " +
+                    std::string(sideName(otherSide(side))) + " is to move";
             return false;
         }
         Move m;
-        if (property.values.size() != 1 || !readMoveValue(property.values[0], m)) {
+        if (property.valueCount != 1 || !readMoveValue(property.values[0], m)) {
             error = number + ", " + text +
                     ", is not an Amazons move (three points a..j, as in W[agafae])";
             return false;
         }
-        if (!isLegalMove(position_, m)) {
+        if (!replay_.play(m)) {
             error = number + ", " + text + " (" + moveText(m) + "), is not legal";
             return false;
         }
-        position_.applyMove(m);
-        moves_.push_back(m);
         return true;
     }
 
-    Position position_;
-    MoveList moves_;
+    GameReplay replay_;
+    std::vector<int> nodes_;
 };
-
-// Well-formed UTF-8 sequences only (lead byte and continuation bytes; nothing finer).
-bool isValidUtf8(std::string_view s) {
-    for (std::size_t i = 0; i < s.size();) {
-        const auto c = static_cast<unsigned char>(s[i]);
-        const std::size_t extra = c < 0x80             ? 0
-                                  : (c & 0xE0) == 0xC0 ? 1
-                                  : (c & 0xF0) == 0xE0 ? 2
-                                  : (c & 0xF8) == 0xF0 ? 3
-                                                       : 4;
-        if (extra == 4 || s.size() - i <= extra) return false;
-        for (std::size_t k = 1; k <= extra; ++k)
-            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
-        i += extra + 1;
-    }
-    return true;
-}
-
-// A simple text value of the root in UTF-8: a line end counts as a blank, and the file's
-// character set (CA; ISO-8859-1 when it names none) is converted. Bytes of other character
-// sets are not converted: they become "?".
-std::string simpleText(std::string_view value, std::string_view charset) {
-    const std::string set = lowerCase(trimmed(charset));
-    const bool utf8 = set == "utf-8" || set == "utf8" || (set.empty() && isValidUtf8(value));
-    const bool latin1 =
-        !utf8 && (set.empty() || set == "iso-8859-1" || set == "latin1" || set == "latin-1");
-    const bool keepBytes = utf8 && isValidUtf8(value);
-    std::string out;
-    for (const char c : value) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '\r' || c == '\n' || c == '\t' || c == '\v' || c == '\f')
-            out += ' ';
-        else if (byte < 0x80 || keepBytes)
-            out += c;
-        else if (latin1)
-            out += {static_cast<char>(0xC0 | (byte >> 6)), static_cast<char>(0x80 | (byte & 0x3F))};
-        else
-            out += '?';
-    }
-    return out;
-}
 
 // ---- Writing ----------------------------------------------------------------------------------
 
-std::string escaped(std::string_view text) {
+// A simple text value as written: valid UTF-8 without control characters, "\\" and "]"
+// escaped.
+std::string escaped(std::string_view value) {
     std::string out;
-    for (const char c : text) {
+    for (const char c : sgfSimpleText(value, "UTF-8")) {
         if (c == '\\' || c == ']') out += '\\';
-        out += (c == '\r' || c == '\n') ? ' ' : c;
+        out += c;
     }
     return out;
 }
@@ -250,60 +213,60 @@ std::string pointText(Square s) {
 }  // namespace
 
 bool looksLikeSgf(std::string_view text) {
-    if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
-    const auto open = text.find_first_not_of(" \t\r\n\v\f");
-    if (open == std::string_view::npos || text[open] != '(') return false;
-    const auto node = text.find_first_not_of(" \t\r\n\v\f", open + 1);
-    return node != std::string_view::npos && text[node] == ';';
+    return findSgfGameTree(text) != std::string_view::npos;
 }
 
-bool readSgfRecord(std::string_view text, MoveList& moves, SgfGameInfo& info, std::string& error) {
+bool readSgfRecord(std::string_view text, MoveList& moves, SgfGameInfo& info, std::string& error,
+                   std::vector<int>* moveNodes) {
     std::vector<SgfNode> nodes;
-    if (!readSgfMainLine(text, nodes, error)) return false;
+    if (!readSgfMainLine(text, nodes, error, READ_PROPERTIES)) return false;
     const SgfNode& root = nodes.front();
     if (!checkRoot(root, error)) return false;
     MainLineReplay replay;
-    for (const SgfNode& node : nodes)
-        if (!replay.node(node, error)) return false;
+    for (std::size_t i = 0; i < nodes.size(); ++i)
+        if (!replay.node(nodes[i], static_cast<int>(i), error)) return false;
 
     const SgfProperty* ca = findSgfProperty(root, "CA");
     const std::string_view charset = ca != nullptr ? std::string_view(ca->values[0]) : "";
     const auto rootText = [&](std::string_view id) {
         const SgfProperty* property = findSgfProperty(root, id);
-        return property != nullptr ? simpleText(property->values[0], charset) : std::string();
+        return property != nullptr ? sgfSimpleText(property->values[0], charset) : std::string();
     };
     info = SgfGameInfo{rootText("PW"), rootText("PB"), rootText("DT")};
     moves = replay.moves();
+    if (moveNodes != nullptr) *moveNodes = replay.nodes();
     return true;
 }
 
 bool writeSgfRecord(const MoveList& moves, const SgfGameInfo& info, std::string& text,
                     std::string& error) {
-    Position p;
-    p.setStartPosition();
+    GameReplay replay;
     std::string line;
     for (std::size_t i = 0; i < moves.size(); ++i) {
         const Move& m = moves[i];
-        if (!isLegalMove(p, m)) {
+        const Side side = sideOf(replay.position().sideToMove);
+        if (!replay.play(m)) {
             error = "move " + std::to_string(i + 1) + ", " + moveText(m) +
                     ", is not legal in the game from the starting position";
             return false;
         }
         if (i % MOVES_PER_LINE == 0) line += '\n';
-        line += p.sideToMove == 0 ? ";W[" : ";B[";
+        line += ";" + std::string(moveProperty(side)) + "[";
         line += pointText(m.from) + pointText(m.to) + pointText(m.arrow) + "]";
-        p.applyMove(m);
     }
 
+    // The root's properties in Quarry's order.
     std::string out = "(;GM[18]FF[4]\nCA[UTF-8]\nAP[WinTarvo:" WINTARVO_VERSION "]\nSZ[10]";
+    if (!info.date.empty()) out += "\nDT[" + escaped(info.date) + "]";
     if (!info.black.empty()) out += "\nPB[" + escaped(info.black) + "]";
     if (!info.white.empty()) out += "\nPW[" + escaped(info.white) + "]";
-    if (!info.date.empty()) out += "\nDT[" + escaped(info.date) + "]";
-    // The side to move without a move has lost.
+    // The result the caller gives (a game lost by resignation or on time), or the side to move
+    // without a move has lost.
+    const Position& end = replay.position();
     if (!info.result.empty())
         out += "\nRE[" + escaped(info.result) + "]";
-    else if (hasNoLegalMove(p))
-        out += p.sideToMove == 0 ? "\nRE[B+]" : "\nRE[W+]";
+    else if (hasNoLegalMove(end))
+        out += "\nRE[" + std::string(moveProperty(otherSide(sideOf(end.sideToMove)))) + "+]";
     text = out + line + "\n)\n";
     return true;
 }
@@ -311,7 +274,8 @@ bool writeSgfRecord(const MoveList& moves, const SgfGameInfo& info, std::string&
 std::string sgfDateToday() {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
-    if (const std::tm* parts = std::localtime(&now)) local = *parts;
+    // localtime_r: the result is the caller's, so any thread may ask.
+    if (::localtime_r(&now, &local) == nullptr) local = std::tm{};
     std::array<char, 16> date{};
     std::strftime(date.data(), date.size(), "%Y-%m-%d", &local);
     return date.data();

@@ -3,6 +3,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "records/game_file.h"
+#include "support/game_file_cases.h"
 #include "support/process.h"
 #include "support/temp_dir.h"
 
@@ -213,11 +215,12 @@ TEST(Cli, ARecordFileServesAsPosition) {
     const auto searched = cli({"search", game, "G10-G9 (G8)", "--depth", "1"});
     EXPECT_EQ(searched.exitStatus, 0) << searched.err;
 
-    // A record without moves is an empty game: the start position.
+    // A record without moves is an empty game: the start position; the line that is no move
+    // is named.
     testing::writeFileBytes(dir.file("nomoves.amz"), "'Amazon Record File\r\nhello\r\n'End of File\r\n");
     const auto empty = cli({"show", dir.file("nomoves.amz")});
     EXPECT_EQ(empty.exitStatus, 0) << empty.err;
-    EXPECT_EQ(empty.err, "");
+    EXPECT_EQ(empty.err, dir.file("nomoves.amz") + ": line 2: 'hello' is not a move, skipped\n");
     EXPECT_EQ(empty.out, cli({"show", "start"}).out);
 }
 
@@ -235,7 +238,7 @@ TEST(Cli, TheExampleGameReplaysWithoutAWord) {
 TEST(Cli, EachFileProblemIsNamed) {
     testing::TempDir dir;
     testing::writeFileBytes(dir.file("empty.amz"), "");
-    testing::writeFileBytes(dir.file("notes.txt"), "A4-A5 (A6)\r\n'Amazon Record File\r\n");
+    testing::writeFileBytes(dir.file("notes.txt"), "no move\r\n");
     testing::writeFileBytes(dir.file("huge.amz"),
                             "'Amazon Record File\r\n" + std::string(4 * 1024 * 1024, '\'') + "\r\n");
     testing::writeFileBytes(dir.file("locked.amz"), "'Amazon Record File\r\n");
@@ -245,12 +248,14 @@ TEST(Cli, EachFileProblemIsNamed) {
         const char* cause;
     };
     std::vector<Case> cases = {
-        {dir.file("missing.amz"), "': no such file (POSITION is start, test1, test2, test3, a record file or an SGF record)"},
+        {dir.file("missing.amz"),
+         "': no such file (POSITION is start, test1, test2, test3, a record file or an SGF "
+         "record)"},
         {"tset1", "': no such file"},
         {dir.path(), "': a folder, not a file"},
         {"/dev/null", "': not a regular file"},
-        {dir.file("empty.amz"), "': not a record file (its first line is not 'Amazon Record File)"},
-        {dir.file("notes.txt"), "': not a record file"},
+        {dir.file("empty.amz"), "': the file is empty"},
+        {dir.file("notes.txt"), "': it holds no moves"},
         {dir.file("huge.amz"), "': larger than the limit of 4 MiB"},
     };
     // The superuser reads any file: the case needs an ordinary user.
@@ -364,8 +369,6 @@ TEST(Cli, SgfRecordsServeAsPositionAndConvertBothWays) {
         {{"convert", setUp, amz}, "sets up a position (AB[aa])"},
         {{"convert", data + "quarry_short.sgf", dir.file("out.txt")}, "end it in .amz or .sgf"},
         {{"convert", dir.file("missing.sgf"), amz}, "no such file"},
-        {{"convert", data + "quarry_short.sgf", dir.path() + "/no/such.sgf"},
-         "cannot write"},
         {{"convert", data + "quarry_short.sgf"}, "usage: convert IN OUT"},
     };
     for (const auto& c : calls) {
@@ -374,6 +377,84 @@ TEST(Cli, SgfRecordsServeAsPositionAndConvertBothWays) {
         EXPECT_EQ(r.out, "") << c.mentions;
         EXPECT_NE(r.err.find(c.mentions), std::string::npos) << r.err;
     }
+}
+
+// The table of game files through the tool: a POSITION file is taken exactly when its row
+// says, shows the row's game, and has each skipped line named on standard error.
+TEST(Cli, EveryFileOfTheTableAsAPosition) {
+    for (const testing::GameFileCase& c : testing::gameFileCases()) {
+        const std::string path = WINTARVO_TEST_DATA "/" + std::string(c.file);
+        SCOPED_TRACE(c.file);
+        const auto r = cli({"show", path});
+        if (!c.toolTakes()) {
+            expectRefused(r, path);
+            EXPECT_NE(r.err.find(c.error != nullptr ? c.error : "it holds no moves"),
+                      std::string::npos)
+                << r.err;
+            continue;
+        }
+        EXPECT_EQ(r.exitStatus, 0);
+        std::vector<std::string> byHand = {"show", "start"};
+        byHand.insert(byHand.end(), c.moves.begin(), c.moves.end());
+        EXPECT_EQ(r.out, cli(byHand).out);
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'),
+                  static_cast<std::ptrdiff_t>(c.skipped.size()))
+            << r.err;
+        for (const auto& [line, cause] : c.skipped) {
+            const std::string named = path + ": line " + std::to_string(line) + ": " +
+                                      (cause == SkippedLine::Cause::NotLegal ? "move '" : "'");
+            EXPECT_NE(r.err.find(named), std::string::npos) << named << "\n" << r.err;
+        }
+    }
+}
+
+// And through convert: a file with a game converts, with its moves and only what it held.
+TEST(Cli, EveryFileOfTheTableConverted) {
+    testing::TempDir dir;
+    const std::string out = dir.file("out.sgf");
+    for (const testing::GameFileCase& c : testing::gameFileCases()) {
+        SCOPED_TRACE(c.file);
+        const auto r = cli({"convert", WINTARVO_TEST_DATA "/" + std::string(c.file), out});
+        const bool converts = c.error == nullptr && !c.moves.empty();
+        EXPECT_EQ(r.exitStatus, converts ? 0 : 2) << r.err;
+        const std::string counts = "convert\t" + std::to_string(c.moves.size()) + "\t";
+        EXPECT_EQ(lastLine(r.out).rfind(counts, 0) == 0, converts) << r.out;
+    }
+    // A record becomes the SGF of its moves and nothing else.
+    ASSERT_EQ(cli({"convert", WINTARVO_TEST_DATA "/game_files/record.amz", out}).exitStatus, 0);
+    EXPECT_EQ(testing::fileBytes(out),
+              "(;GM[18]FF[4]\nCA[UTF-8]\nAP[WinTarvo:" WINTARVO_PROJECT_VERSION
+              "]\nSZ[10]\n;W[agafae];B[dadbcb]\n)\n");
+}
+
+// OUT that is IN, however it is named, is refused and the file stays as it was.
+TEST(Cli, ConvertNeverWritesOverItsInput) {
+    testing::TempDir dir;
+    const std::string in = dir.file("v.sgf");
+    const std::string bytes = testing::fileBytes(WINTARVO_TEST_DATA "/sgf/quarry_variation.sgf");
+    testing::writeFileBytes(in, bytes);
+    ASSERT_EQ(::symlink("v.sgf", dir.file("link.amz").c_str()), 0);
+    ASSERT_EQ(::link(in.c_str(), dir.file("hard.sgf").c_str()), 0);
+    const std::string folder = dir.path().substr(dir.path().rfind('/') + 1);
+    for (const std::string& out :
+         {in, dir.file("link.amz"), dir.file("hard.sgf"), dir.path() + "/./v.sgf",
+          dir.path() + "/../" + folder + "/v.sgf"}) {
+        const auto r = cli({"convert", in, out});
+        expectRefused(r, out);
+        EXPECT_EQ(r.err, "wintarvo-cli convert: '" + out +
+                             "' is the input file itself; convert writes another file\n");
+        EXPECT_EQ(testing::fileBytes(in), bytes);
+    }
+}
+
+TEST(Cli, ConvertThatCannotWriteFailsWithStatusOneAndTheCause) {
+    testing::TempDir dir;
+    const std::string out = dir.path() + "/no/such.sgf";
+    const auto r = cli({"convert", WINTARVO_TEST_DATA "/sgf/quarry_short.sgf", out});
+    EXPECT_EQ(r.exitStatus, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err,
+              "wintarvo-cli convert: cannot write '" + out + "': the folder does not exist\n");
 }
 
 // The bench's total evaluation count is the engine's signature: it changes with any change of

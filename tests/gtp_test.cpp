@@ -234,6 +234,18 @@ TEST(GtpEngine, RunAnswersInOrderAndStopsAtQuit) {
     std::getline(in, rest);
     EXPECT_EQ(rest, "name");  // nothing after quit is read
 
+    // Comment and blank lines get no response whatever their length, so every response stays
+    // paired with its command; a command over the cap gets its one refusal.
+    GtpEngine quiet = engineAtDepth(1);
+    const std::string longer(MAX_LINE_LENGTH + 10, ' ');
+    std::istringstream lines("# " + std::string(2 * MAX_LINE_LENGTH, 'c') + "\n" + longer + "\n" +
+                             longer + "\t\r\n1 name #" + longer + "\n" + longer + "name\n2 name\n");
+    std::ostringstream answers;
+    EXPECT_TRUE(quiet.run(lines, answers));
+    EXPECT_EQ(answers.str(),
+              "?1 line too long: more than 4096 characters\n\n"
+              "? line too long: more than 4096 characters\n\n=2 WinTarvo\n\n");
+
     // A response that cannot be written ends the session: nobody reads the answers any more.
     GtpEngine orphan = engineAtDepth(1);
     std::istringstream more("name\nplay white D1-D4-D7\n");

@@ -427,7 +427,7 @@ TEST(Report, LinesForPeopleAndScripts) {
     const Played p = play(atGenmove(1, {Kind::Output, "= resign\n\n", milliseconds(1)}), {});
     std::string text, error;
     ASSERT_TRUE(writeSgfRecord(p.outcome.moves, sgfGameInfo(match, false, p.outcome), text, error));
-    EXPECT_NE(text.find("PB[Alpha 1]\nPW[Beta 2]\nDT["), std::string::npos) << text;
+    EXPECT_NE(text.find("PB[Alpha 1]\nPW[Beta 2]"), std::string::npos) << text;
     EXPECT_NE(text.find("RE[B+R]"), std::string::npos) << text;
 }
 

@@ -56,6 +56,22 @@ TEST(Trace, RemovingTheChannelStopsDelivery) {
     EXPECT_EQ(calls, 1);
 }
 
+// The guard puts back what it found, also when guards nest and when one ends early.
+TEST(Trace, StandardOutputOffPutsBackTheFormerSetting) {
+    ASSERT_TRUE(standardOutputEnabled());
+    {
+        StandardOutputOff outer;
+        EXPECT_FALSE(standardOutputEnabled());
+        {
+            StandardOutputOff inner;
+            inner.restore();
+            EXPECT_FALSE(standardOutputEnabled());
+        }
+        EXPECT_FALSE(standardOutputEnabled());
+    }
+    EXPECT_TRUE(standardOutputEnabled());
+}
+
 TEST(PerfTimer, ElapsedIsNeverNegativeAndAccumulates) {
     PerfTimer t;
     t.start();

@@ -7,13 +7,14 @@
 #include <filesystem>
 #include <fstream>
 
+#include "model/move_generation.h"
 #include "records/game_file.h"
 #include "records/record_file.h"
 #include "records/sgf_record.h"
+#include "support/game_file_cases.h"
 #include "support/trace_capture.h"
 #include "support/ui_harness.h"
 #include "ui/command_ids.h"
-#include "model/move_generation.h"
 #include "ui/main_frame.h"
 
 namespace wintarvo {
@@ -84,14 +85,61 @@ TEST_F(RecordCommands, SaveAfterThreeStepsBackWritesTheWholeLine) {
     EXPECT_EQ(h.view.movesUndone().size(), 3u);
 }
 
-TEST_F(RecordCommands, SaveWithNothingToSaveOrNowhereToWriteBeeps) {
+TEST_F(RecordCommands, SaveWithNothingToSaveBeeps) {
     const std::string file = path("empty.amz");
     h.view.onSaveGame(file);
     EXPECT_EQ(h.desktop.beeps, 1);
+    EXPECT_TRUE(h.desktop.messages.empty());
     EXPECT_FALSE(std::filesystem::exists(file));
+}
+
+// A save that fails beeps and says why, so that nobody takes the game for saved.
+TEST_F(RecordCommands, ASaveThatFailsSaysWhy) {
     play({W1});
-    h.view.onSaveGame(path("no/such/folder/x.amz"));
-    EXPECT_EQ(h.desktop.beeps, 2);
+    std::filesystem::create_directory(dir / "folder.amz");
+    std::filesystem::create_symlink("/dev/full", dir / "full.amz");
+    const std::pair<std::string, const char*> cases[] = {
+        {path("no/such/folder/x.amz"), "the folder does not exist"},
+        {path("folder.amz"), "a folder is in the way"},
+        {path("full.amz"), "not a regular file"},
+    };
+    for (const auto& [file, cause] : cases) {
+        h.desktop.messages.clear();
+        const int beeps = h.desktop.beeps;
+        h.view.onSaveGame(file);
+        EXPECT_EQ(h.desktop.beeps, beeps + 1) << file;
+        ASSERT_EQ(h.desktop.messages.size(), 1u) << file;
+        EXPECT_EQ(h.desktop.messages[0].text.toStdString(),
+                  "Cannot save " + file + ": " + cause + ".");
+        EXPECT_EQ(h.desktop.messages[0].caption, "WinTarvo");
+    }
+    EXPECT_EQ(h.view.movesPlayed(), MoveList{W1});
+}
+
+// The table of game files through Open: a file opens exactly when its row says, with the
+// row's game; any other is refused with its cause and changes nothing.
+TEST_F(RecordCommands, EveryFileOfTheTableOpensOrSaysWhyNot) {
+    for (const testing::GameFileCase& c : testing::gameFileCases()) {
+        const std::string file = WINTARVO_TEST_DATA "/" + std::string(c.file);
+        SCOPED_TRACE(c.file);
+        h.view.onNewGame();
+        play({W3});
+        h.desktop.messages.clear();
+        const int beeps = h.desktop.beeps;
+        h.view.onOpenGame(file);
+        if (c.windowOpens()) {
+            EXPECT_EQ(h.view.movesPlayed(), c.gameMoves());
+            EXPECT_TRUE(h.desktop.messages.empty());
+            EXPECT_EQ(h.desktop.beeps, beeps);
+            continue;
+        }
+        EXPECT_EQ(h.view.movesPlayed(), MoveList{W3});
+        EXPECT_EQ(h.desktop.beeps, beeps + 1);
+        ASSERT_EQ(h.desktop.messages.size(), 1u);
+        EXPECT_EQ(h.desktop.messages[0].text.toStdString(),
+                  "Cannot open " + file + ": " +
+                      (c.error != nullptr ? c.error : "it holds no moves") + ".");
+    }
 }
 
 TEST_F(RecordCommands, OpeningAFileWhoseThirdMoveIsIllegalSkipsOnlyThatMove) {
@@ -210,8 +258,8 @@ TEST_F(RecordCommands, AGamePlayedHereSavesAsSgfWithTheProgramAsPlayerAndTodaysD
     const std::string file = path("here.sgf");
     h.view.onSaveGame(file);
     const std::string text = bytesOf(file);
-    const std::string tail = "\nPB[WinTarvo]\nPW[WinTarvo]\nDT[" + sgfDateToday() +
-                             "]\n;W[agafae];B[dadbcb]\n)";
+    const std::string tail =
+        "\nDT[" + sgfDateToday() + "]\nPB[WinTarvo]\nPW[WinTarvo]\n;W[agafae];B[dadbcb]\n)";
     EXPECT_NE(text.find(tail), std::string::npos) << text;
     h.view.onNewGame();
     h.view.onOpenGame(file);

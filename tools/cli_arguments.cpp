@@ -1,30 +1,24 @@
 #include "tools/cli_arguments.h"
 
 #include <algorithm>
-#include <charconv>
 #include <climits>
 #include <iostream>
 
-#include "engine/game_document.h"
+#include "diag/trace.h"
 #include "model/move_generation.h"
 #include "model/test_positions.h"
+#include "model/text.h"
 #include "model/typed_move.h"
-#include "records/record_file.h"
-#include "records/sgf_record.h"
+#include "records/file_utils.h"
 
 namespace wintarvo::cli {
 
 int parseInt(const std::string& text, const std::string& what, const Accepted& accepted) {
-    int value = 0;
-    const char* first = text.data();
-    const char* last = text.data() + text.size();
-    if (first != last && *first == '+') ++first;
-    const auto [end, ec] = std::from_chars(first, last, value);
-    const bool inRange =
-        (value >= accepted.min && value <= accepted.max) || (accepted.orMinusOne && value == -1);
-    if (text.empty() || ec != std::errc() || end != last || !inRange)
-        throw UsageError("invalid " + what + ": '" + text + "' (" + accepted.text + ")");
-    return value;
+    const std::optional<int> value = text::parseInteger(text);
+    const bool inRange = value && ((*value >= accepted.min && *value <= accepted.max) ||
+                                   (accepted.orMinusOne && *value == -1));
+    if (!inRange) throw UsageError("invalid " + what + ": '" + text + "' (" + accepted.text + ")");
+    return *value;
 }
 
 Position parsePosition(const std::string& text) {
@@ -42,55 +36,42 @@ Position parsePosition(const std::string& text) {
     return positionFromFile(text);
 }
 
-namespace {
-
-Position positionFromRecordText(const std::string& path, std::string_view text) {
-    if (!beginsWithRecordHeader(text))
-        throw UsageError("'" + path + "': not a record file (its first line is not " +
-                         std::string(RECORD_HEADER) + ")");
-    // Replayed from the start as the Open command replays a file: a move that is not legal
-    // at its turn is dropped and the ones after it are still tried.
-    GameDocument game;
-    for (const RecordMove& m : numberedMovesFromRecordText(text)) {
-        if (!game.playMove(m.move))
-            std::cerr << path << ": line " << m.line << ": move '" << m.text
-                      << "' is not legal here, skipped\n";
-    }
-    Position p;
-    game.getPosition(p);
-    return p;
+bool readGameFileQuietly(const std::string& path, GameFile& file, std::string& error) {
+    const StandardOutputOff quiet;
+    return readGameFile(path, file, error);
 }
 
-}  // namespace
+void reportSkippedLines(const std::string& path, const GameFile& file) {
+    for (const SkippedLine& skipped : file.skipped) {
+        std::cerr << path << ": line " << skipped.line << ": ";
+        if (skipped.cause == SkippedLine::Cause::NotLegal)
+            std::cerr << "move '" << skipped.text << "' is not legal here, skipped\n";
+        else
+            std::cerr << "'" << skipped.text << "' is not a move, skipped\n";
+    }
+    if (file.skippedCount > file.skipped.size())
+        std::cerr << path << ": " << file.skippedCount - file.skipped.size()
+                  << " more lines skipped\n";
+}
 
 Position positionFromFile(const std::string& path) {
-    std::string text;
-    const ReadFailure failure = readWholeFileChecked(path, text);
-    if (failure == ReadFailure::Missing)
-        throw UsageError(
-            "'" + path + "': " + readFailureText(failure) +
-            " (POSITION is start, test1, test2, test3, a record file or an SGF record)");
-    if (failure != ReadFailure::None)
-        throw UsageError("'" + path + "': " + readFailureText(failure));
-    if (looksLikeSgf(text)) {
-        // The reader replays the main line itself and refuses a record with a move that is
-        // not legal at its turn.
-        MoveList moves;
-        SgfGameInfo info;
-        std::string error;
-        if (!readSgfRecord(text, moves, info, error))
-            throw UsageError("'" + path + "': not a usable SGF record: " + error);
-        Position p;
-        p.setStartPosition();
-        for (const Move& m : moves)
-            p.applyMove(m);
-        return p;
+    GameFile file;
+    std::string error;
+    if (!readGameFileQuietly(path, file, error)) {
+        if (file.format == GameFileFormat::Sgf) error = "not a usable SGF record: " + error;
+        if (!fileExists(path))
+            error += " (POSITION is start, test1, test2, test3, a record file or an SGF record)";
+        throw UsageError("'" + path + "': " + error);
     }
-    return positionFromRecordText(path, text);
+    // A record with its header is a game, if an empty one; any other file needs a move to be
+    // taken for a game.
+    if (!file.holdsMoves() && !file.recordHeader)
+        throw UsageError("'" + path + "': " + std::string(NO_MOVES_CAUSE));
+    reportSkippedLines(path, file);
+    return file.position;
 }
 
-void applyMoves(Position& p, const std::string& positionName,
-                const std::vector<std::string>& moves) {
+void applyMoves(Position& p, const std::string& positionName, const std::vector<std::string>& moves) {
     for (std::size_t played = 0; played < moves.size(); ++played) {
         const std::string& text = moves[played];
         Move m;
@@ -105,8 +86,7 @@ void applyMoves(Position& p, const std::string& positionName,
 Position positionFromArguments(const std::vector<std::string>& positional, const char* usage) {
     if (positional.empty()) throw UsageError(usage);
     Position p = parsePosition(positional[0]);
-    applyMoves(p, positional[0],
-               std::vector<std::string>(positional.begin() + 1, positional.end()));
+    applyMoves(p, positional[0], std::vector<std::string>(positional.begin() + 1, positional.end()));
     return p;
 }
 
@@ -121,8 +101,7 @@ bool Options::flag(const std::string& name) const {
     return std::find(flags.begin(), flags.end(), name) != flags.end();
 }
 
-Options splitOptions(const std::vector<std::string>& args,
-                     const std::vector<std::string>& valuedNames,
+Options splitOptions(const std::vector<std::string>& args, const std::vector<std::string>& valuedNames,
                      const std::vector<std::string>& flagNames) {
     Options o;
     for (std::size_t i = 0; i < args.size(); ++i) {

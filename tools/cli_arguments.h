@@ -8,12 +8,13 @@
 
 #include "model/move_list.h"
 #include "model/position.h"
+#include "records/game_file.h"
 
 namespace wintarvo::cli {
 
 // A bad argument: reported as one line on standard error, exit status 2.
 class UsageError : public std::runtime_error {
-  public:
+public:
     using std::runtime_error::runtime_error;
 };
 
@@ -34,20 +35,27 @@ int parseInt(const std::string& text, const std::string& what, const Accepted& a
 // positionFromFile).
 Position parsePosition(const std::string& text);
 
-// The position a game file's moves lead to, replayed from the start as the Open command
-// replays them. In a record file a move not legal at its turn is dropped, with a line on
-// standard error that names the file, the line and the move; an SGF record (told by its
-// content) must be legal throughout. A file that cannot be used (missing, a folder, not
-// readable, too large, neither a record by its first line nor a usable SGF record) is a
-// UsageError naming the path and the cause; a game without moves is the start position.
+// The position a game file's moves lead to, read by readGameFile as the Open command reads
+// it. Every line of a record file that is skipped (not a move, or a move not legal at its
+// turn) is reported on standard error (reportSkippedLines). A file that cannot be used
+// (missing, a folder, not readable, too large, a refused SGF record, or a file that names no
+// move and is not a record with its header) is a UsageError naming the path and the cause; a
+// record with its header and no moves is the start position.
 Position positionFromFile(const std::string& path);
+
+// readGameFile with its trace line about a missing file kept off standard output.
+bool readGameFileQuietly(const std::string& path, GameFile& file, std::string& error);
+
+// One line on standard error for each skipped line of the file read from path:
+// "PATH: line N: 'TEXT' is not a move, skipped" or "PATH: line N: move 'TEXT' is not legal
+// here, skipped", and a count of those beyond the ones the reader keeps.
+void reportSkippedLines(const std::string& path, const GameFile& file);
 
 // Applies each MOVE (read by parseTypedMove: the whole text is one move, in the record notation,
 // compact or as other programs write it; legal at its turn) to p, the position named
 // positionName. An unreadable move is the UsageError "cannot read move 'TEXT'", an illegal one
 // "illegal move 'TEXT' in POSITION after N moves".
-void applyMoves(Position& p, const std::string& positionName,
-                const std::vector<std::string>& moves);
+void applyMoves(Position& p, const std::string& positionName, const std::vector<std::string>& moves);
 
 // POSITION [MOVE ...] from the front of the positional arguments; usage is the error when
 // there is no POSITION.
@@ -61,8 +69,7 @@ struct Options {
     std::optional<std::string> value(const std::string& name) const;
     bool flag(const std::string& name) const;
 };
-Options splitOptions(const std::vector<std::string>& args,
-                     const std::vector<std::string>& valuedNames,
+Options splitOptions(const std::vector<std::string>& args, const std::vector<std::string>& valuedNames,
                      const std::vector<std::string>& flagNames);
 
 // --depth N or --time S: a limit of the engine, -1 for none; fallback without the option.

@@ -24,9 +24,9 @@ int runBench(const Args& args) {
         request.depthLimit = entry.depth;
         request.timeLimit = -1;
         request.helperThread = threadsOption(o);
-        setStandardOutputEnabled(false);
+        StandardOutputOff quiet;
         const ThinkAnswer answer = runThinkRequest(request);
-        setStandardOutputEnabled(true);
+        quiet.restore();
         totalEvaluations += answer.evaluations;
         totalMicros += answer.microseconds;
         std::cout << entry.name << '\t' << entry.depth << '\t'

@@ -32,10 +32,13 @@ const std::map<std::string, Command>& commands() {
 }
 
 const char* const NOTES = R"NOTES(
-POSITION is start, test1, test2, test3, or the path of a game file: a record file (.amz)
-whose first line is 'Amazon Record File, whose moves are replayed from the start (a move
-that is not legal at its turn is dropped, and a line on standard error names it), or an
-SGF record (FF[4], GM[18]) as Quarry writes it, whose moves must all be legal.
+POSITION is start, test1, test2, test3, or the path of a game file, told apart by its
+content as the program's Open tells them: a record file (.amz, first line 'Amazon Record
+File, one move per line), whose moves are replayed from the start, or an SGF record
+(FF[4], GM[18]) as Quarry writes it, whose moves must all be legal. A line of a record
+that is not a move, or whose move is not legal at its turn, is skipped with a line on
+standard error. A record with its first line and no moves is the start position; any
+other file that names no move is refused.
 MOVE is one move, each legal at its turn, written in the record notation "D1-D4 (D7)",
 compactly D1D4D7 or D10C9H4, or as other programs write it: d1-d4/d7, d1-d4-d7, D1-D4xD7.
 Letters may be of either case; the whole argument must be the move.

@@ -1,7 +1,8 @@
 // The board view's game file commands: Open replays a file's moves from the starting position
 // through the legality test, Save writes the whole line of play. Record files (".amz") and SGF
-// records are told apart by their content. A file Open cannot use is refused with a beep and a
-// box that names the file and the cause; so is an SGF save that cannot tell the game.
+// records are told apart by their content (game_file.h). A file Open cannot use is refused with
+// a beep and a box that names the file and the cause; so is a save that fails, for whatever
+// reason, so that nobody takes a game for saved that is not.
 #include <QFile>
 #include <QString>
 
@@ -20,9 +21,9 @@ void BoardView::onOpenGame(const std::string& path) {
     traceLine("Open: " + path);
     GameFile file;
     std::string error;
-    if (!readGameFile(path, file, error)) {
+    if (!readGameFile(path, file, error) || !file.holdsMoves()) {
         beep();
-        tellRefusal("Cannot open", path, error);
+        tellRefusal("Cannot open", path, error.empty() ? std::string(NO_MOVES_CAUSE) : error);
         return;
     }
     // 4.
@@ -31,7 +32,8 @@ void BoardView::onOpenGame(const std::string& path) {
     origin_.openedWith(file.info);
     document_.newGame();
     updateStatus();
-    // 5. A move that is not legal at its turn is skipped; the ones after it are still tried.
+    // 5. A move that is not legal at its turn is skipped; the ones after it are still tried
+    //    (the reader has left those out already).
     for (const Move& m : file.moves) {
         if (document_.playMove(m)) {
             shownPosition_.applyMove(m);
@@ -65,7 +67,10 @@ void BoardView::onSaveGame(const std::string& path, GameFileFormat format) {
         return;
     }
     std::string error;
-    if (!writeGameFile(path, format, line, info, error)) beep();
+    if (!writeGameFile(path, format, line, info, error)) {
+        beep();
+        tellRefusal("Cannot save", path, error);
+    }
 }
 
 void BoardView::tellRefusal(const char* what, const std::string& path, const std::string& cause) {

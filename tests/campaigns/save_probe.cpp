@@ -1,13 +1,14 @@
-// Saves one record of a given number of moves to a path through RecordFile, as the desktop
+// Saves one record of a given number of moves to a path through writeGameFile, as the desktop
 // program's Save command does, for the save-fault campaign (save_faults.sh), which runs it as
-// other users, in odd folders and under size limits. Exit status 0 when the save reported
-// success, 1 when it reported failure, 2 for a usage error.
+// other users, in odd folders and under size limits. Prints "saved" or "not saved: CAUSE".
+// Exit status 0 when the save reported success, 1 when it reported failure, 2 for a usage
+// error.
 #include <cstdlib>
 #include <iostream>
 #include <string>
 
 #include "model/move_list.h"
-#include "records/record_file.h"
+#include "records/game_file.h"
 
 int main(int argc, char** argv) {
     char* end = nullptr;
@@ -20,9 +21,9 @@ int main(int argc, char** argv) {
     wintarvo::MoveList moves;
     for (long i = 0; i < count; ++i)
         moves.push_back(i % 2 == 0 ? wintarvo::Move{60, 50, 40} : wintarvo::Move{3, 13, 12});
-    wintarvo::RecordFile record;
-    record.setMoves(moves);
-    const bool saved = record.writeRecord(argv[1]);
-    std::cout << (saved ? "saved" : "not saved") << '\n';
+    std::string error;
+    const bool saved =
+        wintarvo::writeGameFile(argv[1], wintarvo::GameFileFormat::Record, moves, {}, error);
+    std::cout << (saved ? "saved" : "not saved: " + error) << '\n';
     return saved ? 0 : 1;
 }

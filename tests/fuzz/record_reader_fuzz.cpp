@@ -1,11 +1,12 @@
-// Fuzzes the reading of a record from the text of a file: the cutting into lines and the
-// reading of moves from the lines, exactly as readRecord does them once the file is read.
-// Besides running clean under the sanitizers, every input must keep these promises: the lines
-// are the text without its line ends, nothing lost or added; every move read names squares on
-// the board or -1; a move on the board reads back from its own notation; and the reading with
-// line numbers finds the same moves on increasing lines. Each line also goes through the reader
-// of typed moves, which must either refuse it or give a move on the board that reads back the
-// same from its record and compact notations.
+// Fuzzes the reading of a game file from its text: the cutting into lines, the reading of
+// moves from the lines (readRecordLines, as RecordFile and the game file reader do it) and the
+// game file reader itself. Besides running clean under the sanitizers, every input must keep
+// these promises: the lines are the text without its line ends, nothing lost or added; the
+// lines read come on increasing lines that exist; every move read names squares on the board
+// or -1, and a move on the board reads back from its own notation; the game read is legal from
+// the start, and each move line of a record is either in it or skipped as not legal. Each line
+// also goes through the reader of typed moves, which must either refuse it or give a move on
+// the board that reads back the same from its record and compact notations.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -13,8 +14,10 @@
 #include <vector>
 
 #include "model/move.h"
+#include "model/move_generation.h"
 #include "model/typed_move.h"
 #include "records/file_utils.h"
+#include "records/game_file.h"
 #include "records/record_file.h"
 #include "tests/fuzz/fuzz_require.h"
 
@@ -53,25 +56,43 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         require(parseTypedMove(compact, again) && again == typed);
     }
 
-    const MoveList moves = movesFromRecordLines(lines);
-    require(moves.size() <= lines.size());
-
-    // The reading with line numbers finds the same moves, on lines that exist, in order.
-    const std::vector<RecordMove> numbered = numberedMovesFromRecordText(text);
-    require(numbered.size() == moves.size());
+    // The one reading of the lines: moves and lines that are not moves, on lines that exist,
+    // in order; every move read names squares on the board or -1, and one on the board reads
+    // back from its own notation.
+    MoveList moves;
     int lastLine = 0;
     const auto lineEnds = static_cast<int>(text.size() - withoutLineEnds.size());
-    for (std::size_t i = 0; i < numbered.size(); ++i) {
-        require(numbered[i].move == moves[i]);
-        require(numbered[i].line > lastLine && numbered[i].line <= lineEnds + 1);
-        require(text.find(numbered[i].text) != std::string_view::npos);
-        lastLine = numbered[i].line;
-    }
-    for (const Move& m : moves) {
-        require(squareOrNone(m.from) && squareOrNone(m.to) && squareOrNone(m.arrow));
-        if (!m.isValid()) continue;
+    readRecordLines(text, [&](int number, std::string_view line, const Move* m) {
+        require(number > lastLine && number <= lineEnds + 1);
+        require(!line.empty() && text.find(line) != std::string_view::npos);
+        lastLine = number;
+        if (m == nullptr) return;
+        moves.push_back(*m);
+        require(squareOrNone(m->from) && squareOrNone(m->to) && squareOrNone(m->arrow));
+        if (!m->isValid()) return;
         Move back;
-        require(parseMove(moveText(m), back) && back == m);
+        require(parseMove(moveText(*m), back) && back == *m);
+    });
+    require(moves.size() <= lines.size());
+
+    // The game file reader: a record file is always read, its game is legal from the start,
+    // and every move line is either in the game or skipped as not legal.
+    GameFile file;
+    std::string error;
+    if (!readGameText(text, file, error)) {
+        require(!error.empty() && (text.empty() || file.format == GameFileFormat::Sgf));
+        return 0;
     }
+    require(file.places.size() == file.moves.size());
+    require(file.skipped.size() <= MAX_SKIPPED_KEPT && file.skipped.size() <= file.skippedCount);
+    Position p;
+    p.setStartPosition();
+    for (const Move& m : file.moves) {
+        require(isLegalMove(p, m));
+        p.applyMove(m);
+    }
+    require(!p.differs(file.position));
+    if (file.format == GameFileFormat::Record)
+        require(file.moves.size() + file.notLegalCount == moves.size());
     return 0;
 }

@@ -3,7 +3,8 @@
 // must not overflow the stack), every input must keep these promises: the main line has at
 // least one and at most SGF_MAX_MAIN_LINE_NODES nodes, each property with an upper-case
 // identifier and a value; a game that is read is legal move by move from the starting
-// position; and writing it and reading it back gives the same moves and game information.
+// position; writing it gives valid UTF-8 without control characters, and reading that back
+// gives the same moves and game information.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -14,6 +15,7 @@
 #include "model/position.h"
 #include "records/sgf_main_line.h"
 #include "records/sgf_record.h"
+#include "records/sgf_text.h"
 #include "tests/fuzz/fuzz_require.h"
 
 namespace {
@@ -57,6 +59,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string written;
     require(writeSgfRecord(moves, info, written, error));
     require(looksLikeSgf(written));
+    // What is written is UTF-8, whatever the record held, with no control character but the
+    // line breaks between properties.
+    require(isValidUtf8(written));
+    for (const char c : written)
+        require(c == '\n' || (static_cast<unsigned char>(c) >= 0x20 && c != 0x7F));
     MoveList again;
     SgfGameInfo infoAgain;
     require(readSgfRecord(written, again, infoAgain, error));
