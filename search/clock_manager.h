@@ -54,17 +54,19 @@ MoveBudget budgetForMoveTime(std::int64_t moveMs, std::int64_t marginMs);
 
 // The margin to keep, from the measured time between a think's end (its deadline, or the moment
 // it decided to stop) and its answer being written: one and a half times the longest of the
-// recent ones plus 5 ms, at least FLOOR_MS; INITIAL_MS until something was measured.
+// last 32 plus 5 ms, at least FLOOR_MS; INITIAL_MS until something was measured. A loaded
+// machine can hold a process back for a tenth of a second now and then; after one such tail the
+// margin covers the next for as long as it is remembered.
 class OverheadMeter {
   public:
     static constexpr std::int64_t INITIAL_MS = 50;
-    static constexpr std::int64_t FLOOR_MS = 15;
+    static constexpr std::int64_t FLOOR_MS = 20;
 
     void record(std::int64_t tailMs);
     std::int64_t marginMs() const;
 
   private:
-    std::array<std::int64_t, 16> recent_{};
+    std::array<std::int64_t, 32> recent_{};
     int count_ = 0;
 };
 

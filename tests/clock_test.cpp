@@ -92,7 +92,7 @@ TEST(ClockManager, MarginFollowsTheLongestRecentTail) {
     EXPECT_EQ(meter.marginMs(), OverheadMeter::FLOOR_MS);
     meter.record(40);
     EXPECT_EQ(meter.marginMs(), 65);
-    for (int i = 0; i < 16; ++i) meter.record(20);  // the long one is forgotten
+    for (int i = 0; i < 32; ++i) meter.record(20);  // the long one is forgotten
     EXPECT_EQ(meter.marginMs(), 35);
 }
 
