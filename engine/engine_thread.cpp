@@ -132,10 +132,7 @@ bool EngineThread::processCommand() {
 void EngineThread::runThink() {
     // 1-6. A fresh engine with the limits and the position, the think, its status text and
     //      the table statistics. The document cleared the stop flag when it made the request.
-    ThinkRequest request;
-    request.position = position_;
-    request.depthLimit = depthLimit_;
-    request.timeLimit = timeLimit_;
+    ThinkRequest request = thinkRequest(position_, depthLimit_, timeLimit_);
     request.clearsStop = false;
     request.tournament = tournament_;
     const ThinkAnswer answer = runThinkRequest(request);

@@ -330,11 +330,9 @@ GtpEngine::Reply GtpEngine::limits(const std::vector<std::string>&) {
 }
 
 ThinkRequest GtpEngine::nextRequest() const {
-    ThinkRequest request;
-    request.position = position_;
-    request.depthLimit = settings_.depthLimit;
-    request.timeLimit = settings_.timeLimit.value_or(DEFAULT_TIME_LIMIT);
-    request.helperThread = settings_.helperThread;
+    ThinkRequest request =
+        thinkRequest(position_, settings_.depthLimit,
+                     settings_.timeLimit.value_or(DEFAULT_TIME_LIMIT), settings_.helperThread);
     const bool clock = timeSettings_ && timeSettings_->limited();
     const int side = position_.sideToMove != 0 ? 1 : 0;
     if (clock && settings_.standardThink) {

@@ -2,15 +2,13 @@
 
 #include <cstdio>
 
+#include "model/text.h"
+
 namespace wintarvo::match {
 namespace {
 
 std::string_view trimmed(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
-        text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
-        text.remove_suffix(1);
-    return text;
+    return text::trimmed(text, text::GTP_BLANKS);
 }
 
 std::string_view firstLine(std::string_view text) {
@@ -51,11 +49,11 @@ ResponseReader::State ResponseReader::refuse(std::string problem) {
 ResponseReader::State ResponseReader::addLine(std::string_view line, bool tooLong) {
     while (!line.empty() && line.back() == '\r')
         line.remove_suffix(1);
-    if (tooLong) return refuse("a line too long to be an answer ('" + printable(line) + "')");
+    if (tooLong) return refuse("a line too long to be an answer ('" + quoted(line) + "')");
     if (!started_) {
         if (line.empty()) return State::NeedMore;
         if (line[0] != '=' && line[0] != '?')
-            return refuse("'" + printable(line) + "' where a response (\"=\" or \"?\") begins");
+            return refuse("'" + quoted(line) + "' where a response (\"=\" or \"?\") begins");
         started_ = true;
         success_ = line[0] == '=';
         std::size_t at = 1;
@@ -122,16 +120,6 @@ GtpResponse exchange(EngineChannel& channel, const std::string& command, TimePoi
     }
 }
 
-std::string printable(std::string_view text, std::size_t limit) {
-    std::string out;
-    for (const char c : text.substr(0, limit)) {
-        const auto u = static_cast<unsigned char>(c);
-        out += (u >= 32 && u < 127) ? c : '?';
-    }
-    if (text.size() > limit) out += "...";
-    return out;
-}
-
 EngineIdentity identifyEngine(EngineChannel& channel, const std::string& fallbackName,
                               std::chrono::milliseconds startup,
                               std::chrono::milliseconds command) {
@@ -143,14 +131,14 @@ EngineIdentity identifyEngine(EngineChannel& channel, const std::string& fallbac
         return id;
     }
     if (name.kind == ResponseKind::Success && !firstLine(name.text).empty()) {
-        id.name = printable(firstLine(name.text));
+        id.name = quoted(firstLine(name.text));
         const GtpResponse version = exchange(channel, "version", channel.now() + command);
         if (!answered(version)) {
             id.problem = unansweredText(version, "version", command);
             return id;
         }
         if (version.kind == ResponseKind::Success && !firstLine(version.text).empty())
-            id.name += " " + printable(firstLine(version.text));
+            id.name += " " + quoted(firstLine(version.text));
     }
     const GtpResponse known = exchange(channel, "known_command set_game", channel.now() + command);
     if (!answered(known)) {

@@ -16,6 +16,7 @@
 
 #include "match/engine_channel.h"
 #include "model/move.h"
+#include "model/text.h"
 
 namespace wintarvo::match {
 
@@ -73,10 +74,11 @@ std::string gtpMove(const Move& m);
 // Writes the command and reads its response, waiting at most until the deadline.
 GtpResponse exchange(EngineChannel& channel, const std::string& command, TimePoint deadline);
 
-// Engine output fit to quote in a message or a tab-separated line: printable ASCII and UTF-8
-// bytes kept, tabs, line ends and other control characters made '?', at most `limit` bytes
-// (then "...").
-std::string printable(std::string_view text, std::size_t limit = 60);
+// Engine output fit to quote in a message or a tab-separated line (model/text.h): printable
+// ASCII kept, every other byte '?', at most 60 characters (then "...").
+inline std::string quoted(std::string_view text) {
+    return text::quoted(text, 60);
+}
 
 // What an engine says of itself when it starts.
 struct EngineIdentity {

@@ -7,6 +7,7 @@
 #include "match/gtp_client.h"
 #include "model/move_generation.h"
 #include "model/position.h"
+#include "model/text.h"
 #include "model/typed_move.h"
 
 namespace wintarvo::match {
@@ -15,18 +16,7 @@ namespace {
 using std::chrono::nanoseconds;
 
 std::string_view trimmed(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
-        text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
-        text.remove_suffix(1);
-    return text;
-}
-
-std::string lowerCase(std::string_view text) {
-    std::string out(text);
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return out;
+    return text::trimmed(text, text::GTP_BLANKS);
 }
 
 bool answered(const GtpResponse& r) {
@@ -36,7 +26,7 @@ bool answered(const GtpResponse& r) {
 // An engine's reason for a refusal, fit to quote.
 std::string refusalText(const GtpResponse& r) {
     const std::string_view text = trimmed(r.text);
-    return text.empty() ? "(no reason given)" : printable(text);
+    return text.empty() ? "(no reason given)" : quoted(text);
 }
 
 class Game {
@@ -192,7 +182,7 @@ class Game {
             return;
         }
         const std::string_view answer = trimmed(r.text);
-        const std::string word = lowerCase(answer);
+        const std::string word = text::lowerCase(answer);
         Move m;
         if (word == "resign") {
             lose(side, EndReason::Resigned, who + " resigned");
@@ -200,7 +190,7 @@ class Game {
             lose(side, EndReason::IllegalMove, who + " passed, and Amazons has no pass");
         } else if (!parseTypedMove(answer, m)) {
             lose(side, EndReason::NotAMove,
-                 who + " answered genmove with '" + printable(answer) + "', which is not a move");
+                 who + " answered genmove with '" + quoted(answer) + "', which is not a move");
         } else if (!isLegalMove(position_, m)) {
             lose(side, EndReason::IllegalMove,
                  who + " played " + gtpMove(m) + ", which is not legal here");

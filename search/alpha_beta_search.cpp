@@ -27,7 +27,7 @@ int indexOf(const MoveList& moves, const MoveGroups* groups, const Move& m) {
 // Generation indexes of the moves of a list that up to two swaps reordered: at most four places
 // hold another move than generation put there.
 class Origins {
-public:
+  public:
     void swap(int a, int b) {
         const int oa = of(a), ob = of(b);
         set(a, ob);
@@ -39,7 +39,7 @@ public:
         return place;
     }
 
-private:
+  private:
     void set(int place, int origin) {
         for (int x = 0; x < count_; ++x) {
             if (place_[x] == place) {
@@ -58,15 +58,20 @@ private:
 }  // namespace
 
 AlphaBetaSearch::AlphaBetaSearch() : plies_(MAX_ITERATION_DEPTH + 2) {
-    for (auto& side : killers_) side.fill(Move::null());
+    for (auto& side : killers_)
+        side.fill(Move::null());
 }
 
-void AlphaBetaSearch::setPosition(const Position& p) { position_ = Board::fromPosition(p); }
+void AlphaBetaSearch::setPosition(const Position& p) {
+    position_ = Board::fromPosition(p);
+}
 
 // Nodes that expand lie at most 24 plies below the root (depth 25 at the root, depth 2 at the
 // deepest ordering node, whose depth-1 re-searches are one further); the buffers are made once,
 // so references into them stay valid while deeper nodes run.
-AlphaBetaSearch::Ply& AlphaBetaSearch::ply(int n) { return plies_[static_cast<std::size_t>(n)]; }
+AlphaBetaSearch::Ply& AlphaBetaSearch::ply(int n) {
+    return plies_[static_cast<std::size_t>(n)];
+}
 
 bool AlphaBetaSearch::rootSearch(Move& out) {
     // 1. (The stop request is not cleared here: a stop that arrives between two iterations must
@@ -76,25 +81,26 @@ bool AlphaBetaSearch::rootSearch(Move& out) {
 
     // 2. The first guess: the score two iterations back, one for depth 2, none for depth 1.
     const int d = iterationDepth_;
-    const int firstGuess = d >= 3 ? scoreHistory_[static_cast<std::size_t>(d - 2)]
-                           : d == 2 ? scoreHistory_[1]
-                                    : 0;
 
     // 3-4. Search and record.
-    const int g = mtdf(position_, d, firstGuess, rootPv_);
+    const int g = mtdf(position_, d, firstGuess(scoreHistory_, d), rootPv_);
     scoreHistory_[static_cast<std::size_t>(d)] = g;
     if (std::abs(g) == WIN_SCORE) decided_ = true;
 
     // 5. The root line: score with its sign, then the principal variation from the root move.
-    traceWrite((g >= 0 ? " +" : " ") + intToString(g) + ": ");
-    dumpMoveSequence(rootPv_);
-    traceLine("");
+    traceRootLine(g, rootPv_);
 
     // 6. The root's move is the last of the variation.
     if (rootPv_.empty()) return false;
     out = rootPv_.back();
     lastScore_ = g;
     return true;
+}
+
+void AlphaBetaSearch::traceRootLine(int g, const PrincipalVariation& pv) {
+    traceWrite((g >= 0 ? " +" : " ") + intToString(g) + ": ");
+    dumpMoveSequence(pv);
+    traceLine("");
 }
 
 int AlphaBetaSearch::staticValue(const Board& p) {

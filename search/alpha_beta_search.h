@@ -32,8 +32,17 @@ constexpr int MAX_ITERATION_DEPTH = 25;
 // The deepest move first, the node's own best move last.
 using PrincipalVariation = std::vector<Move>;
 
+// Told of each pass of mtdf as it ends (the clocked driver's way of seeing what a pass proved).
+class PassObserver {
+  public:
+    virtual ~PassObserver() = default;
+    // failedHigh: the pass's value reached its test value; rootMove: the root move it returned
+    // (null when none). False ends mtdf at once, with that pass's value.
+    virtual bool afterPass(bool failedHigh, const Move& rootMove) = 0;
+};
+
 class AlphaBetaSearch : public EngineBase {
-public:
+  public:
     AlphaBetaSearch();
 
     void setPosition(const Position& p) override;
@@ -47,7 +56,16 @@ public:
 
     // One iteration at the current depth; false (out unchanged) when it produced no move.
     bool rootSearch(Move& out);
-    int mtdf(const Board& p, int depth, int iFirstGuess, PrincipalVariation& pv);
+    int mtdf(const Board& p, int depth, int iFirstGuess, PrincipalVariation& pv,
+             PassObserver* observer = nullptr);
+    // The first guess of an iteration at depth d: the score two iterations back, one for
+    // depth 2, none for depth 1 (scores holds the completed iterations' scores by depth).
+    template <class Scores>
+    static int firstGuess(const Scores& scores, int d) {
+        return d >= 3 ? scores[static_cast<std::size_t>(d - 2)] : d == 2 ? scores[1] : 0;
+    }
+    // The root line of the trace: the score with its sign, then the variation from the root move.
+    static void traceRootLine(int g, const PrincipalVariation& pv);
     int alphaBeta(const Board& p, int depth, int alpha, int beta, PrincipalVariation& pv, int ply);
     // Reorders and shortens the moves of p (in generation order) in place (depth > 1 only).
     void orderMoves(const Board& p, int depth, MoveList& moves, int ply);
@@ -69,10 +87,10 @@ public:
     // Ends the helper thread until the next search needs it.
     void releaseHelperThread() { siblings_.stop(); }
 
-protected:
+  protected:
     Board position_;
 
-private:
+  private:
     // The static value of p: the table's cached value if it has one, else a fresh evaluation,
     // which is then cached.
     int staticValue(const Board& p);
@@ -106,7 +124,8 @@ private:
     }
     template <class MoveAt>
     void fetchFirst(const Board& p, std::size_t count, MoveAt&& moveAt) {
-        for (std::size_t j = 0; j < 8 && j < count; ++j) table_.prefetchIndex(p.childHashValue0(moveAt(j)));
+        for (std::size_t j = 0; j < 8 && j < count; ++j)
+            table_.prefetchIndex(p.childHashValue0(moveAt(j)));
     }
 
     int iterationDepth_ = 0;

@@ -20,53 +20,39 @@ std::int64_t ClockedSearch::elapsedMs() const {
         .count();
 }
 
-// One MTD(f) iteration at depth d, pass by pass as AlphaBetaSearch::mtdf runs them, keeping what
-// each pass that ended before a stop proved about the root moves.
-ClockedSearch::Iteration ClockedSearch::iterate(int d, int firstGuess, const Move& previousBest) {
-    traceLine("Depth = " + intToString(d));
-    traceLine("First = " + intToString(firstGuess));
+// One MTD(f) iteration at depth d, keeping what each pass that ended before a stop proved
+// about the root moves. A pass that a stop cut short ends the iteration.
+ClockedSearch::Iteration ClockedSearch::iterate(int d, const Move& previousBest) {
+    struct Watch : PassObserver {
+        ClockedSearch& search;
+        RootProof proof;
+        bool cut = false;
+        Watch(ClockedSearch& s, const Move& previous) : search(s), proof(previous) {}
+        bool afterPass(bool failedHigh, const Move& rootMove) override {
+            if (stopRequested()) {
+                cut = true;
+                return false;
+            }
+            proof.pass(failedHigh, search.rootFirstMove(), rootMove);
+            search.clearRootFirstMove();
+            return true;
+        }
+    } watch(*this, previousBest);
+
     Iteration result;
-    RootProof proof(previousBest);
     PrincipalVariation pv;
-    int lower = -BOUND_INFINITY;
-    int upper = BOUND_INFINITY;
-    int g = firstGuess;
-    int highs = 0;
-    int lows = 0;
-    while (lower < upper) {
-        int beta = g == lower ? g + 1 : g;
-        if (lows > 2) beta = std::max(beta + 1 - lows, lower + 1);
-        if (highs > 2) beta = std::min(beta + highs - 1, upper);
-        clearRootFirstMove();
-        g = alphaBeta(position_, d, beta - 1, beta, pv, 0);
-        if (stopRequested()) {
-            // The pass was cut: below the root it ran on static values and proves nothing.
-            traceLine("Cut at " + intToString(elapsedMs()) + " ms");
-            result.move = proof.best();
-            result.proved = proof.improved();
-            // Without an earlier iteration (the first one was cut), the root's own choice.
-            if (!result.move.isValid() && !pv.empty()) result.move = pv.back();
-            return result;
-        }
-        const Move rootMove = pv.empty() ? Move::null() : pv.back();
-        if (!pv.empty()) traceWrite(moveText(rootMove));
-        if (g < beta) {
-            upper = g;
-            traceLine(" iUpperBound = " + intToString(g));
-            ++lows;
-            highs = 0;
-        } else {
-            lower = g;
-            traceLine(" iLowerBound = " + intToString(g));
-            ++highs;
-            lows = 0;
-        }
-        proof.pass(g >= beta, rootFirstMove(), rootMove);
+    clearRootFirstMove();
+    const int g = mtdf(position_, d, firstGuess(scores_, d), pv, &watch);
+    if (watch.cut) {
+        // Below the root the cut pass ran on static values and proves nothing.
+        traceLine("Cut at " + intToString(elapsedMs()) + " ms");
+        result.move = watch.proof.best();
+        result.proved = watch.proof.improved();
+        // Without an earlier iteration (the first one was cut), the root's own choice.
+        if (!result.move.isValid() && !pv.empty()) result.move = pv.back();
+        return result;
     }
-    traceLine("iScore = " + intToString(g));
-    traceWrite((g >= 0 ? " +" : " ") + intToString(g) + ": ");
-    dumpMoveSequence(pv);
-    traceLine("");
+    traceRootLine(g, pv);
     result.complete = true;
     result.score = g;
     result.move = pv.empty() ? Move::null() : pv.back();
@@ -86,10 +72,7 @@ bool ClockedSearch::think(Move& out) {
     for (int i = 1;; ++i) {
         setIterationDepth(i);
         const int d = iterationDepth();
-        const int firstGuess = d >= 3   ? scores_[static_cast<std::size_t>(d - 2)]
-                               : d == 2 ? scores_[1]
-                                        : 0;
-        const Iteration it = iterate(d, firstGuess, best);
+        const Iteration it = iterate(d, best);
         if (!it.complete) {
             // An interrupted first iteration keeps its own move, like the program's driver;
             // later ones keep the last completed iteration's move unless they proved better.

@@ -30,7 +30,7 @@ namespace wintarvo {
 // What the passes of one iteration have proven about the root moves, starting from the best
 // move of the iteration before (the null move in the first iteration).
 class RootProof {
-public:
+  public:
     explicit RootProof(const Move& previousBest) : best_(previousBest), previous_(previousBest) {}
     // A pass that ended before any stop: whether it failed high, the move the root searched
     // first (null after a table cut-off) and the root move it returned.
@@ -38,7 +38,7 @@ public:
     const Move& best() const { return best_; }
     bool improved() const { return !(best_ == previous_); }
 
-private:
+  private:
     Move best_;
     Move previous_;
 };
@@ -76,7 +76,7 @@ class ClockedSearch : public AlphaBetaSearch {
         Move move = Move::null();  // the iteration's best move, or the cut one's proven best
         bool proved = false;       // a cut iteration proved move better than the one it began with
     };
-    Iteration iterate(int depth, int firstGuess, const Move& previousBest);
+    Iteration iterate(int depth, const Move& previousBest);
     std::int64_t elapsedMs() const;
 
     int depthLimit_ = -1;

@@ -4,7 +4,8 @@
 
 namespace wintarvo {
 
-int AlphaBetaSearch::mtdf(const Board& p, int d, int iFirstGuess, PrincipalVariation& pv) {
+int AlphaBetaSearch::mtdf(const Board& p, int d, int iFirstGuess, PrincipalVariation& pv,
+                          PassObserver* observer) {
     // 1.
     traceLine("Depth = " + intToString(d));
     traceLine("First = " + intToString(iFirstGuess));
@@ -41,6 +42,8 @@ int AlphaBetaSearch::mtdf(const Board& p, int d, int iFirstGuess, PrincipalVaria
             ++highs;
             lows = 0;
         }
+        if (observer && !observer->afterPass(g >= beta, pv.empty() ? Move::null() : pv.back()))
+            return g;
     }
 
     // 4.

@@ -57,6 +57,17 @@ struct ThinkAnswer {
     bool movedByCutIteration = false;
 };
 
+// A request for the program's think of p under these limits; the rest as by default.
+inline ThinkRequest thinkRequest(const Position& p, int depthLimit, int timeLimit,
+                                 std::optional<bool> helperThread = std::nullopt) {
+    ThinkRequest request;
+    request.position = p;
+    request.depthLimit = depthLimit;
+    request.timeLimit = timeLimit;
+    request.helperThread = helperThread;
+    return request;
+}
+
 ThinkAnswer runThinkRequest(const ThinkRequest& request);
 
 }  // namespace wintarvo

@@ -19,13 +19,9 @@ int runBench(const Args& args) {
     std::int64_t totalEvaluations = 0;
     std::int64_t totalMicros = 0;
     for (const BenchPosition& entry : benchPositions()) {
-        ThinkRequest request;
-        request.position = entry.position();
-        request.depthLimit = entry.depth;
-        request.timeLimit = -1;
-        request.helperThread = threadsOption(o);
         StandardOutputOff quiet;
-        const ThinkAnswer answer = runThinkRequest(request);
+        const ThinkAnswer answer =
+            runThinkRequest(thinkRequest(entry.position(), entry.depth, -1, threadsOption(o)));
         quiet.restore();
         totalEvaluations += answer.evaluations;
         totalMicros += answer.microseconds;

@@ -65,11 +65,7 @@ int runSearch(const Args& args) {
     if (o.flag("--no-solver") && !moveTime) throw UsageError("--no-solver needs --movetime");
 
     // One think request, as the engine thread runs it; with --movetime, the tournament engine's.
-    ThinkRequest request;
-    request.position = p;
-    request.depthLimit = depth;
-    request.timeLimit = seconds;
-    request.helperThread = threadsOption(o);
+    ThinkRequest request = thinkRequest(p, depth, seconds, threadsOption(o));
     if (moveTime) {
         TournamentThink tournament;
         const MoveBudget budget = budgetForMoveTime(*moveTime, OverheadMeter().marginMs());

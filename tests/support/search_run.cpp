@@ -9,11 +9,7 @@ namespace wintarvo::testing {
 
 SearchRun runSearch(const Position& p, int depthLimit, int timeLimit,
                     std::optional<bool> helperThread) {
-    ThinkRequest request;
-    request.position = p;
-    request.depthLimit = depthLimit;
-    request.timeLimit = timeLimit;
-    request.helperThread = helperThread;
+    ThinkRequest request = thinkRequest(p, depthLimit, timeLimit, helperThread);
     request.clearsStop = false;
     TraceCapture trace;
     const ThinkAnswer answer = runThinkRequest(request);
