@@ -97,8 +97,23 @@ bool AlphaBetaSearch::rootSearch(Move& out) {
     return true;
 }
 
+void AlphaBetaSearch::setSplitSolver(bool on) {
+    if (!on) split_.reset();
+    else if (!split_) split_ = std::make_unique<SplitSolver>();
+}
+
+bool AlphaBetaSearch::solvedSplit(const Board& p, bool interior, int& score) {
+    const SplitResult r = split_->solve(p, SplitSolver::SEARCH_NODE_BUDGET);
+    if (!r.decided() || (interior && r.mover.upper == 0)) return false;
+    score = r.score();
+    return true;
+}
+
+// A solved split never goes into the cache of static values, so the cache holds evaluations
+// only, whatever the setting.
 int AlphaBetaSearch::staticValue(const Board& p) {
     int v;
+    if (split_ && solvedSplit(p, false, v)) return v;
     if (table_.probeEvaluation(p, v)) return v;
     v = evaluator_.evaluate(p);
     table_.storeEvaluation(p, v);
@@ -106,8 +121,9 @@ int AlphaBetaSearch::staticValue(const Board& p) {
 }
 
 int AlphaBetaSearch::childValue(const Board& child, std::size_t j, bool inOrder) {
-    siblings_.prefetch(j);
     int v;
+    if (split_ && solvedSplit(child, false, v)) return v;  // the helper's score goes unused
+    siblings_.prefetch(j);
     if (table_.probeEvaluation(child, v)) return v;
     v = evaluator_.record(child, siblings_.whiteScore(j, child, inOrder));
     table_.storeEvaluation(child, v);
@@ -116,8 +132,13 @@ int AlphaBetaSearch::childValue(const Board& child, std::size_t j, bool inOrder)
 
 int AlphaBetaSearch::alphaBeta(const Board& p, int d, int alpha, int beta, PrincipalVariation& pv,
                                int plyIndex) {
-    // 1. Leaf: no depth left, or a stop request below the root.
+    // 1. Leaf: no depth left, or a stop request below the root. A split board that the solver
+    //    decides needs no search.
     if (d < 1 || (plyIndex > 0 && stopRequested())) return staticValue(p);
+    if (split_ && plyIndex > 0) {
+        int solved;
+        if (solvedSplit(p, true, solved)) return solved;
+    }
 
     // 2-3. The table: a cut-off at sufficient depth, or a narrower window.
     ProbeResult probe;

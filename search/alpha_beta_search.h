@@ -10,12 +10,19 @@
 // A stop request (g_stopRequested) turns every node below the root into a leaf, so the running
 // iteration ends quickly on static values. The root itself still expands, so an iteration
 // always ends with a move when the position has one.
+//
+// With the split solver switched on (off by default), a node below the root whose board is
+// split and that the solver decides within its small budget takes the solved score
+// (SPLIT_WIN and more, split_solver.h) in place of its static value or its search; everything
+// else is searched as before.
 #pragma once
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
+#include "endgame/split_solver.h"
 #include "model/board.h"
 #include "model/evaluator.h"
 #include "model/move_generation.h"
@@ -63,6 +70,14 @@ public:
     // Ends the helper thread until the next search needs it.
     void releaseHelperThread() { siblings_.stop(); }
 
+    // Solved scores for split boards below the root. Set before the first search of the
+    // object: the bounds in the table are those of the setting they were searched with.
+    void setSplitSolver(bool on);
+    bool splitSolverEnabled() const { return split_ != nullptr; }
+    // The solver the search uses (with what it has learnt of the regions so far), for questions
+    // about the root; nullptr while switched off.
+    SplitSolver* splitSolver() { return split_.get(); }
+
 protected:
     Board position_;
 
@@ -73,6 +88,10 @@ private:
     // The same for the child with generation index j of the list the sibling evaluator was
     // last given, visited in generation order or not.
     int childValue(const Board& child, std::size_t j, bool inOrder = true);
+    // With the split solver on: whether p is split and decided, and then its score. An interior
+    // node whose side to move has no move at all is left to the search, which scores it
+    // -WIN_SCORE as the rules say.
+    bool solvedSplit(const Board& p, bool interior, int& score);
 
     // A move waiting in the ordering: its key, and its place in the list it came from, which
     // breaks ties so that equal keys keep their order.
@@ -113,6 +132,7 @@ private:
     std::array<int, 100> scoreHistory_{};
     PrincipalVariation rootPv_;
     std::vector<Ply> plies_;
+    std::unique_ptr<SplitSolver> split_;  // only while switched on
 };
 
 }  // namespace wintarvo
