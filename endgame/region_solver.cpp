@@ -92,14 +92,17 @@ void RegionSolver::expand(Bits amazons, Bits empty, int n, std::vector<Child>& o
     const Bits occupied = ~empty;
     forEachBit(amazons, [&](int from) {
         const Bits open = occupied & ~bits::one(from);
+        const Bits vacated = empty | bits::one(from);
         forEachBit(bits::queenReach(squareOfBit(from), occupied), [&](int to) {
             const Bits moved = amazons ^ bits::one(from) ^ bits::one(to);
+            const Bits landed = vacated & ~bits::one(to);  // empty before the arrow
+            const Bits besideTo = regions::grow(bits::one(to)) & landed;
+            const int stepNeighboursBefore = bits::count(besideTo);
             forEachBit(bits::queenReach(squareOfBit(to), open), [&](int arrow) {
                 const Bits left = squares & ~bits::one(arrow);
-                const Bits childEmpty = left & ~moved;
-                const unsigned ring = regions::ringMask(left, arrow);
+                const unsigned around = regions::neighbourMask(left, arrow);
                 int bound = n - 1;
-                bool connected = regions::ringConnected(ring);
+                bool connected = regions::neighboursConnected(around);
                 if (!connected) {
                     // The arrow may cut the region: count what stays with the amazons.
                     bound = 0;
@@ -112,9 +115,10 @@ void RegionSolver::expand(Bits amazons, Bits empty, int n, std::vector<Child>& o
                     }
                 }
                 const int lost = n - 1 - bound;
-                const int arrowNeighbours = std::popcount(ring);
-                const int stepNeighbours = bits::count(regions::grow(bits::one(to)) & childEmpty);
-                out.push_back(Child{moved, childEmpty, bound,
+                const int arrowNeighbours = std::popcount(around);
+                const int stepNeighbours =
+                    stepNeighboursBefore - static_cast<int>((besideTo >> arrow) & 1);
+                out.push_back(Child{moved, landed & ~bits::one(arrow), bound,
                                     lost << 16 | arrowNeighbours << 8 | stepNeighbours,
                                     static_cast<std::int8_t>(from), static_cast<std::int8_t>(to),
                                     static_cast<std::int8_t>(arrow), connected});
@@ -131,14 +135,16 @@ RegionBounds RegionSolver::search(Bits amazons, Bits empty, std::size_t depth, M
         return RegionBounds{n, n};
     }
 
-    // 2. The table: a final result, or bounds that this budget could not improve on.
+    // 2. The table: a final result, or bounds that were searched with at least half this budget.
+    //    Searching a region again only with twice the budget keeps the work on a region that
+    //    keeps coming back to at most twice its largest budget.
     const RegionEntry* known = table_.find(amazons, empty);
     RegionEntry entry{};
     entry.lower = 1;  // an amazon touches an empty square
     entry.upper = static_cast<std::int8_t>(n);
     entry.from = entry.to = entry.arrow = -1;
     if (known) entry = *known;
-    if (budget_ <= 0 || (known && (known->exact() || known->budget >= budget_))) {
+    if (budget_ <= 0 || (known && (known->exact() || 2 * std::int64_t{known->budget} > budget_))) {
         if (bestOut) *bestOut = firstMoveOf(entry, amazons, empty);
         return RegionBounds{entry.lower, entry.upper};
     }

@@ -3,8 +3,8 @@
 // first move of the longest sequence found, and how much work the result took.
 //
 // An exact entry (lower == upper) is final. An entry with a gap was cut short by the node
-// budget; it records that budget, so that a later search with no more budget takes the bounds
-// as they are and only a larger budget searches again.
+// budget; it records that budget, so that a later search takes the bounds as they are unless
+// it has twice the budget.
 //
 // A fixed number of slots in pairs: a region goes into one of the two slots of its pair, and
 // when both hold other regions the one that took fewer nodes to work out gives way. Nothing

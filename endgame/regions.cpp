@@ -7,21 +7,21 @@ namespace wintarvo {
 namespace regions {
 namespace {
 
-// The eight neighbours of a square in ring order (N, NE, E, SE, S, SW, W, NW), as bit offsets.
-constexpr std::array<int, 8> RING = {-12, -11, 1, 13, 12, 11, -1, -13};
-
-// Whether the neighbours in `mask` (bit i: RING[i]) touch one another in one chain. Ring
-// neighbours touch, and so do two side neighbours (N, E, S, W) next but one in the ring, which
-// meet diagonally across the missing corner.
+// Whether the neighbours in `mask` (bit i: NW, N, NE, W, E, SW, S, SE) touch one another in
+// one chain. Going round the square (NW, N, NE, E, SE, S, SW, W), each neighbour touches the
+// next, and each side neighbour also touches the side neighbour after the next corner.
 constexpr bool chainOfNeighbours(unsigned mask) {
-    if (mask == 0) return true;
-    unsigned seen = mask & (~mask + 1);  // the lowest neighbour
+    constexpr int ROUND[8] = {0, 1, 2, 4, 7, 6, 5, 3};  // raster bit of each place round
+    unsigned seen = 0;
+    for (int i = 0; i < 8 && seen == 0; ++i)
+        if (mask >> ROUND[i] & 1) seen = 1u << ROUND[i];
+    if (seen == 0) return true;
     for (;;) {
         unsigned next = seen;
         for (int i = 0; i < 8; ++i) {
-            if ((seen >> i & 1) == 0) continue;
-            next |= 1u << ((i + 1) % 8) | 1u << ((i + 7) % 8);
-            if (i % 2 == 0) next |= 1u << ((i + 2) % 8) | 1u << ((i + 6) % 8);
+            if ((seen >> ROUND[i] & 1) == 0) continue;
+            next |= 1u << ROUND[(i + 1) % 8] | 1u << ROUND[(i + 7) % 8];
+            if (i % 2 == 1) next |= 1u << ROUND[(i + 2) % 8] | 1u << ROUND[(i + 6) % 8];
         }
         next &= mask;
         if (next == seen) return seen == mask;
@@ -29,17 +29,13 @@ constexpr bool chainOfNeighbours(unsigned mask) {
     }
 }
 
-constexpr std::array<bool, 256> buildRingConnected() {
+constexpr std::array<bool, 256> buildNeighboursConnected() {
     std::array<bool, 256> t{};
     for (unsigned m = 0; m < 256; ++m)
         t[m] = chainOfNeighbours(m);
     return t;
 }
-constexpr std::array<bool, 256> RING_CONNECTED = buildRingConnected();
-
-inline bool bitAt(Bits set, int bit) {
-    return bit >= 0 && bit < 128 && ((set >> bit) & 1) != 0;
-}
+constexpr std::array<bool, 256> NEIGHBOURS_CONNECTED = buildNeighboursConnected();
 
 }  // namespace
 
@@ -52,15 +48,8 @@ void appendRegions(Bits amazons, Bits squares, std::vector<Region>& out) {
     }
 }
 
-unsigned ringMask(Bits set, int x) {
-    unsigned mask = 0;
-    for (int i = 0; i < 8; ++i)
-        if (bitAt(set, x + RING[static_cast<std::size_t>(i)])) mask |= 1u << i;
-    return mask;
-}
-
-bool ringConnected(unsigned mask) {
-    return RING_CONNECTED[mask & 0xFFu];
+bool neighboursConnected(unsigned mask) {
+    return NEIGHBOURS_CONNECTED[mask & 0xFFu];
 }
 
 int cornerShift(Bits set) {

@@ -51,13 +51,17 @@ inline Bits fill(Bits seed, Bits within) {
 // order of their lowest amazon. Squares connected to no amazon belong to no region.
 void appendRegions(Bits amazons, Bits squares, std::vector<Region>& out);
 
-// The neighbours of bit x that lie in set, one bit each in ring order (N, NE, E, SE, S, SW, W,
-// NW).
-unsigned ringMask(Bits set, int x);
-// Whether removing x from a connected set leaves it connected, judged from the ring mask of
-// x's neighbours in the set alone: true when those neighbours touch one another in one chain,
-// which proves it. False means "maybe not": the caller fills to find out.
-bool ringConnected(unsigned mask);
+// The neighbours of bit x that lie in set, one bit each: NW, N, NE, W, E, SW, S, SE from bit 0.
+// Read from one window of the set around x.
+inline unsigned neighbourMask(Bits set, int x) {
+    const Bits window = x >= 13 ? set >> (x - 13) : set << (13 - x);
+    const auto v = static_cast<unsigned>(window);  // bits 0..2 the row above, 12 and 14 beside
+    return (v & 7u) | ((v >> 9) & 8u) | ((v >> 10) & 16u) | ((v >> 19) & 0xE0u);
+}
+// Whether removing x from a connected set leaves it connected, judged from the neighbour mask
+// of x alone: true when those neighbours touch one another in one chain, which proves it.
+// False means "maybe not": the caller fills to find out.
+bool neighboursConnected(unsigned mask);
 
 // The translation that moves a set to the top left corner, as a bit count: a set shifted right
 // by it has a square in row 0 and one in column 0. Regions that differ by a translation play

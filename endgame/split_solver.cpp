@@ -28,6 +28,11 @@ SplitResult SplitSolver::count(const Board& b, std::int64_t budget) {
     return run(b, budget, true);
 }
 
+SplitResult SplitSolver::solveAtNode(const Board& b) {
+    allowance_ = std::min(allowance_ + SEARCH_NODES_PER_CALL, SEARCH_NODE_BUDGET);
+    return run(b, allowance_, false);
+}
+
 void SplitSolver::addRegions(const Board& b, int side, std::int64_t& zero) {
     found_.clear();
     regions::appendRegions(b.amazons[side], freeSquares(b), found_);

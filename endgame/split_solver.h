@@ -64,9 +64,11 @@ struct SplitResult {
 
 class SplitSolver {
   public:
-    // Nodes for one position inside a search, and for one call about the position on the board
+    // The most nodes one position inside a search may take, the share of every such call on
+    // average (see solveAtNode), and the budget of one call about the position on the board
     // (the root), where more time is there to spend.
     static constexpr std::int64_t SEARCH_NODE_BUDGET = 400;
+    static constexpr std::int64_t SEARCH_NODES_PER_CALL = 8;
     static constexpr std::int64_t ROOT_NODE_BUDGET = 200000;
 
     explicit SplitSolver(int tableBits = RegionSolver::DEFAULT_TABLE_BITS);
@@ -78,6 +80,12 @@ class SplitSolver {
     // The same, searching on after a decision until both counts are exact or the budget is
     // spent.
     SplitResult count(const Board& b, std::int64_t budget = ROOT_NODE_BUDGET);
+    // solve for a search node. Every call adds SEARCH_NODES_PER_CALL nodes to an allowance that
+    // holds at most SEARCH_NODE_BUDGET (and starts full), and may spend what it holds. Most
+    // calls find their regions in the table and spend nothing, so the allowance is there for
+    // the board that needs it; a long run of boards the budget cannot settle costs no more than
+    // the share per call, so the search is never held up for long.
+    SplitResult solveAtNode(const Board& b);
 
     // On a split board, the move that keeps the most moves for the side to move: the first in
     // generation order of those that keep the largest proven count. On a won board it keeps the
@@ -107,6 +115,7 @@ class SplitSolver {
     };
 
     RegionSolver regions_;
+    std::int64_t allowance_ = SEARCH_NODE_BUDGET;
     std::vector<Counted> counted_[2];  // the regions of White [0] and Black [1] from the last run
     // Buffers, kept so that a search node allocates nothing.
     std::vector<Region> found_;

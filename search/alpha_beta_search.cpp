@@ -103,7 +103,7 @@ void AlphaBetaSearch::setSplitSolver(bool on) {
 }
 
 bool AlphaBetaSearch::solvedSplit(const Board& p, bool interior, int& score) {
-    const SplitResult r = split_->solve(p, SplitSolver::SEARCH_NODE_BUDGET);
+    const SplitResult r = split_->solveAtNode(p);
     if (!r.decided() || (interior && r.mover.upper == 0)) return false;
     score = r.score();
     return true;

@@ -10,13 +10,16 @@
 #include "endgame/regions.h"
 #include "endgame/split_solver.h"
 #include "model/move_generation.h"
-#include "support/random_games.h"
+#include "search/search_engine.h"
+#include "search/stop_flag.h"
 #include "support/search_run.h"
+#include "support/trace_capture.h"
 
 namespace wintarvo {
 namespace {
 
 using testing::positionFromRows;
+using testing::runSearch;
 
 constexpr std::int64_t PLENTY = std::int64_t{1} << 40;
 
@@ -386,6 +389,96 @@ TEST(SplitSolver, SelfPlaySplitsAgreeWithBruteForce) {
     }
     EXPECT_GT(compared, 300);
     EXPECT_GT(moves, 100);
+}
+
+// White's amazon on H9 and Black's on J9 meet only through I8 and J10. Stepping to G10 and
+// shooting I8 walls them apart with White a move ahead; the evaluation alone prefers another
+// move at depth 1.
+Position whiteCanSplitToWin() {
+    return positionFromRows({"xxxxxx.xx.", "xxxxxxxWxB", "xxBxxxx..x", "xxxx.xxxx.", "Wxxxxx.xxx",
+                             "xxxxWx.xxx", "xx.xxxxxxx", ".xxxxxxxBx", "xxxxxxxxxx", "xxxxxBxxxW"},
+                            0);
+}
+
+class SplitSearch : public ::testing::Test {
+  protected:
+    void SetUp() override { setStopRequested(false); }
+};
+
+TEST_F(SplitSearch, SwitchedOnTheSearchSeesTheWinningSplit) {
+    const Position p = whiteCanSplitToWin();
+    const auto on = runSearch(p, 1, -1, false, true);
+    const auto off = runSearch(p, 1, -1, false, false);
+    EXPECT_EQ(moveText(on.move), "H9-G10 (I8)");
+    EXPECT_EQ(on.status.rfind("Depth = 1  Score = +50", 0), 0u) << on.status;
+    EXPECT_NE(off.move, on.move);
+    EXPECT_EQ(off.status.find("Score = +50"), std::string::npos) << off.status;
+
+    SplitSolver solver;
+    Position after = p;
+    after.applyMove(on.move);
+    EXPECT_EQ(solver.solve(Board::fromPosition(after)).outcome, SplitOutcome::MoverLoses);
+    after = p;
+    after.applyMove(off.move);
+    EXPECT_FALSE(isSplit(Board::fromPosition(after)));
+}
+
+TEST_F(SplitSearch, ASplitRootIsWonOrLostAsTheSolverSays) {
+    // With one ply to go every child is a solved split. Their scores stand on the bounds that
+    // decided them, so the root's margin is at most the exact one; a won root's move keeps
+    // the win.
+    testing::TraceCapture quiet;
+    SplitSolver solver;
+    int won = 0, lost = 0;
+    for (const Board& b : splitBoards(60, 11)) {
+        if (hasNoLegalMove(b) || won + lost == 60) continue;
+        const SplitResult r = solver.count(b);
+        if (!r.mover.exact() || !r.opponent.exact()) continue;
+        SearchEngine engine;
+        engine.setSplitSolver(true);
+        engine.setIterationDepth(1);
+        engine.setPosition(b.toPosition());
+        Move searched;
+        ASSERT_TRUE(engine.rootSearch(searched));
+        const int g = engine.lastScore();
+        if (r.score() > 0) {
+            EXPECT_TRUE(g >= SPLIT_WIN && g <= r.score()) << g << " " << r.score();
+            Board after = b;
+            after.applyMove(searched);
+            EXPECT_EQ(solver.solve(after).outcome, SplitOutcome::MoverLoses) << moveText(searched);
+            ++won;
+        } else {
+            EXPECT_TRUE(g <= -SPLIT_WIN && g >= r.score()) << g << " " << r.score();
+            ++lost;
+        }
+    }
+    EXPECT_GT(won, 20);
+    EXPECT_GT(lost, 20);
+}
+
+TEST_F(SplitSearch, AnEnclosedSideStillLosesOutright) {
+    // After J1 shoots B9 the board is split and Black has no move: the node scores -WIN_SCORE
+    // as before, so the root's +10000 still decides.
+    const Position p =
+        positionFromRows({"Bx........", "x.........", "..........", "..........", "..........",
+                          "..........", "..........", "..........", "..........", ".........W"},
+                         0);
+    const auto run = runSearch(p, 6, -1, false, true);
+    EXPECT_EQ(run.status, "Depth = 2  Score = +10000");
+}
+
+TEST_F(SplitSearch, TheHelperThreadChangesNothing) {
+    // The board splits a few moves into the search; the helper's scores of solved children go
+    // unused, and everything else must come out as without it.
+    const Position p =
+        positionFromRows({"....x..B.x", "xxB.x..xxW", ".x.xxxxxx.", ".xxx.xx.xx", "..Wxx.B.xx",
+                          ".xxx..x...", "xxxBxxxx..", ".Wxxxx.xxx", "....xW...x", "....x.xx.."},
+                         0);
+    const auto alone = runSearch(p, 4, -1, false, true);
+    const auto helped = runSearch(p, 4, -1, true, true);
+    EXPECT_NE(alone.evaluations, runSearch(p, 4, -1, false, false).evaluations);  // it solved
+    EXPECT_EQ(testing::withoutTimings(alone.trace), testing::withoutTimings(helped.trace));
+    EXPECT_EQ(alone.evaluations, helped.evaluations);
 }
 
 }  // namespace

@@ -9,11 +9,12 @@
 namespace wintarvo::testing {
 
 SearchRun runSearch(const Position& p, int depthLimit, int timeLimit,
-                    std::optional<bool> helperThread) {
+                    std::optional<bool> helperThread, bool splitSolver) {
     SearchRun run;
     TraceCapture trace;
     SearchEngine engine;
     if (helperThread) engine.setHelperThread(*helperThread);
+    if (splitSolver) engine.setSplitSolver(true);
     engine.setDepthLimit(depthLimit);
     engine.setTimeLimit(timeLimit);
     engine.setPosition(p);

@@ -20,9 +20,10 @@ struct SearchRun {
 
 // A fresh engine with the limits, the position, think (the move starting as the null move),
 // the status text and the table statistics.
-// helperThread chooses whether a second thread evaluates ahead (unset: the engine's default).
+// helperThread chooses whether a second thread evaluates ahead (unset: the engine's default);
+// splitSolver switches the solved scores of split boards on.
 SearchRun runSearch(const Position& p, int depthLimit, int timeLimit = -1,
-                    std::optional<bool> helperThread = std::nullopt);
+                    std::optional<bool> helperThread = std::nullopt, bool splitSolver = false);
 
 // The trace without the lines that depend on the clock ("Elapsed time = ", "Nodes per second = ").
 std::string withoutTimings(const std::string& trace);
