@@ -214,7 +214,7 @@ BENCHMARK(BM_SplitCount)->Arg(0)->Arg(1);
 // on mixed boards the trees are the same and the difference is the split test's cost; on
 // split boards the solved scores cut the tree.
 void BM_SearchSplitSolver(benchmark::State& state) {
-    const cli::BenchPosition& entry = cli::benchPositions()[static_cast<std::size_t>(state.range(0))];
+    const auto& entry = cli::benchPositions()[static_cast<std::size_t>(state.range(0))];
     const bool on = state.range(1) == 1;
     setStandardOutputEnabled(false);
     for (auto _ : state) {
