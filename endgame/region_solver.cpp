@@ -39,6 +39,8 @@ RegionSolver::RegionSolver(int tableBits)
     : table_(tableBits), children_(MAX_DEPTH), pieces_(MAX_DEPTH) {}
 
 RegionBounds RegionSolver::solve(const Region& region, std::int64_t& budget, Move* first) {
+    if (first) *first = Move::null();
+    if (region.amazons == 0) return RegionBounds{};  // nobody to move
     const int shift = regions::cornerShift(region.squares());
     budget_ = budget;
     MoveBits best;

@@ -354,6 +354,12 @@ TEST(SplitSolver, SelfPlaySplitsAgreeWithBruteForce) {
             EXPECT_GE(replayLowerBound(solver.regionSolver(), b.amazons[b.sideToMove],
                                        freeSquares(b) & ~b.amazons[b.sideToMove ^ 1]),
                       r.mover.lower);
+            // Even on a small budget the move kept gives up no more than one move.
+            Move kept;
+            if (!solver.bestSplitMove(b, kept, 50)) continue;
+            Board after = b;
+            after.applyMove(kept);
+            EXPECT_GE(solver.count(after, 0).opponent.lower, r.mover.lower - 1);
             continue;
         }
         const int m = bruteForceSide(sides[b.sideToMove]);
