@@ -26,8 +26,7 @@ RegionEntry unused() {
 
 }  // namespace
 
-RegionTable::RegionTable(int bits)
-    : slots_(std::size_t{1} << bits, unused()), mask_((std::size_t{1} << bits) - 2) {}
+RegionTable::RegionTable(int bits) : mask_((std::size_t{1} << bits) - 2) {}
 
 std::size_t RegionTable::pairOf(Bits amazons, Bits empty) const {
     const std::uint64_t h =
@@ -41,6 +40,7 @@ bool RegionTable::holds(const RegionEntry& e, Bits amazons, Bits empty) {
 }
 
 const RegionEntry* RegionTable::find(Bits amazons, Bits empty) const {
+    if (slots_.empty()) return nullptr;
     const std::size_t p = pairOf(amazons, empty);
     if (holds(slots_[p], amazons, empty)) return &slots_[p];
     if (holds(slots_[p + 1], amazons, empty)) return &slots_[p + 1];
@@ -52,7 +52,7 @@ void RegionTable::store(Bits amazons, Bits empty, RegionEntry e) {
     e.amazons[1] = high(amazons);
     e.empty[0] = low(empty);
     e.empty[1] = high(empty);
-    ++stores_;
+    if (slots_.empty()) slots_.assign(mask_ + 2, unused());
     const std::size_t p = pairOf(amazons, empty);
     RegionEntry& first = slots_[p];
     RegionEntry& second = slots_[p + 1];
@@ -61,7 +61,6 @@ void RegionTable::store(Bits amazons, Bits empty, RegionEntry e) {
     } else if (holds(second, amazons, empty) || !second.used()) {
         second = e;
     } else {
-        ++replacements_;
         (second.nodes < first.nodes ? second : first) = e;
     }
 }

@@ -7,8 +7,9 @@
 // it has twice the budget.
 //
 // A fixed number of slots in pairs: a region goes into one of the two slots of its pair, and
-// when both hold other regions the one that took fewer nodes to work out gives way. Nothing
-// grows during a search. Owned by one RegionSolver and used by its thread only.
+// when both hold other regions the one that took fewer nodes to work out gives way. The slots
+// are made with the first store, so that a search that never meets a split board never pays
+// for them; nothing grows after that. Owned by one RegionSolver and used by its thread only.
 #pragma once
 
 #include <cstdint>
@@ -45,18 +46,12 @@ class RegionTable {
     // Stores (or replaces) the region's entry; the key fields of `e` are filled here.
     void store(Bits amazons, Bits empty, RegionEntry e);
 
-    std::int64_t stores() const { return stores_; }
-    std::int64_t replacements() const { return replacements_; }
-    std::size_t slots() const { return slots_.size(); }
-
   private:
     std::size_t pairOf(Bits amazons, Bits empty) const;
     static bool holds(const RegionEntry& e, Bits amazons, Bits empty);
 
     std::vector<RegionEntry> slots_;
     std::size_t mask_;
-    std::int64_t stores_ = 0;
-    std::int64_t replacements_ = 0;
 };
 
 }  // namespace wintarvo

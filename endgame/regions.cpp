@@ -35,9 +35,9 @@ constexpr std::array<bool, 256> buildNeighboursConnected() {
         t[m] = chainOfNeighbours(m);
     return t;
 }
-constexpr std::array<bool, 256> NEIGHBOURS_CONNECTED = buildNeighboursConnected();
-
 }  // namespace
+
+constexpr std::array<bool, 256> NEIGHBOURS_CONNECTED = buildNeighboursConnected();
 
 void appendRegions(Bits amazons, Bits squares, std::vector<Region>& out) {
     Bits rest = squares;
@@ -46,10 +46,6 @@ void appendRegions(Bits amazons, Bits squares, std::vector<Region>& out) {
         out.push_back(Region{amazons & region, region & ~amazons});
         rest &= ~region;
     }
-}
-
-bool neighboursConnected(unsigned mask) {
-    return NEIGHBOURS_CONNECTED[mask & 0xFFu];
 }
 
 int cornerShift(Bits set) {

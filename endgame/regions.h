@@ -14,6 +14,7 @@
 // after a step or two.
 #pragma once
 
+#include <array>
 #include <vector>
 
 #include "model/bitboard.h"
@@ -61,7 +62,10 @@ inline unsigned neighbourMask(Bits set, int x) {
 // Whether removing x from a connected set leaves it connected, judged from the neighbour mask
 // of x alone: true when those neighbours touch one another in one chain, which proves it.
 // False means "maybe not": the caller fills to find out.
-bool neighboursConnected(unsigned mask);
+extern const std::array<bool, 256> NEIGHBOURS_CONNECTED;
+inline bool neighboursConnected(unsigned mask) {
+    return NEIGHBOURS_CONNECTED[mask & 0xFFu];
+}
 
 // The translation that moves a set to the top left corner, as a bit count: a set shifted right
 // by it has a square in row 0 and one in column 0. Regions that differ by a translation play
@@ -78,5 +82,14 @@ inline Bits freeSquares(const Board& b) {
 // No region holds amazons of both colours. A side without amazons has no regions, so a board
 // on which either side has none is split.
 bool isSplit(const Board& b);
+
+// For a board made by a legal move from a mixed board: whether it is still mixed because the
+// arrow of that move cut no region in two (the squares around it still touch one another). An
+// amazon's move leaves the squares of the regions as they are and stays in its region, so only
+// the arrow can split a board. False means "maybe split".
+inline bool staysMixed(const Board& child, Square arrow) {
+    const unsigned around = regions::neighbourMask(freeSquares(child), bits::bitOf(arrow));
+    return regions::neighboursConnected(around);
+}
 
 }  // namespace wintarvo

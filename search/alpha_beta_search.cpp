@@ -102,8 +102,9 @@ void AlphaBetaSearch::setSplitSolver(bool on) {
     else if (!split_) split_ = std::make_unique<SplitSolver>();
 }
 
-bool AlphaBetaSearch::solvedSplit(const Board& p, bool interior, int& score) {
+bool AlphaBetaSearch::solvedSplit(const Board& p, bool interior, int& score, bool* mixed) {
     const SplitResult r = split_->solveAtNode(p);
+    if (mixed) *mixed = !r.split();
     if (!r.decided() || (interior && r.mover.upper == 0)) return false;
     score = r.score();
     return true;
@@ -120,9 +121,11 @@ int AlphaBetaSearch::staticValue(const Board& p) {
     return v;
 }
 
-int AlphaBetaSearch::childValue(const Board& child, std::size_t j, bool inOrder) {
+int AlphaBetaSearch::childValue(const Board& child, const Move& m, bool parentMixed,
+                                std::size_t j, bool inOrder) {
     int v;
-    if (split_ && solvedSplit(child, false, v)) return v;  // the helper's score goes unused
+    if (split_ && !(parentMixed && staysMixed(child, m.arrow)) && solvedSplit(child, false, v))
+        return v;  // the helper's score goes unused
     siblings_.prefetch(j);
     if (table_.probeEvaluation(child, v)) return v;
     v = evaluator_.record(child, siblings_.whiteScore(j, child, inOrder));
@@ -135,9 +138,14 @@ int AlphaBetaSearch::alphaBeta(const Board& p, int d, int alpha, int beta, Princ
     // 1. Leaf: no depth left, or a stop request below the root. A split board that the solver
     //    decides needs no search.
     if (d < 1 || (plyIndex > 0 && stopRequested())) return staticValue(p);
-    if (split_ && plyIndex > 0) {
+    bool mixed = false;
+    if (split_) {
+        // A child of a mixed node stays mixed unless its arrow cut a region.
+        const Ply* parent = plyIndex > 0 ? &ply(plyIndex - 1) : nullptr;
         int solved;
-        if (solvedSplit(p, true, solved)) return solved;
+        if (!parent) mixed = !isSplit(p);
+        else if (parent->mixed && staysMixed(p, parent->current.arrow)) mixed = true;
+        else if (solvedSplit(p, true, solved, &mixed)) return solved;
     }
 
     // 2-3. The table: a cut-off at sufficient depth, or a narrower window.
@@ -164,6 +172,7 @@ int AlphaBetaSearch::alphaBeta(const Board& p, int d, int alpha, int beta, Princ
     // 4. The moves; a side without one has lost. The helper thread starts on the children
     //    (the leaves, or the static phase of the ordering) while the moves are generated.
     Ply& here = ply(plyIndex);
+    here.mixed = mixed;
     MoveList& moves = here.moves;
     siblings_.begin(p);
     generateMoves(p, moves, &here.groups);
@@ -230,7 +239,8 @@ int AlphaBetaSearch::alphaBeta(const Board& p, int d, int alpha, int beta, Princ
         // With one ply to go every child is a leaf: its static value, without the call.
         int origin = 0;
         if (d == 1) origin = origins.of(static_cast<int>(i));
-        const int v = d == 1 ? -childValue(child, static_cast<std::size_t>(origin),
+        if (split_) here.current = m;
+        const int v = d == 1 ? -childValue(child, m, mixed, static_cast<std::size_t>(origin),
                                            origin == static_cast<int>(i))
                              : -alphaBeta(child, d - 1, -beta, -a, childPv, plyIndex + 1);
         if (v > best) {

@@ -35,7 +35,8 @@ void AlphaBetaSearch::orderMoves(const Board& p, int d, MoveList& moves, int ply
         fetchAhead(p, i, n, moveAt);
         Board child = p;
         child.applyMove(moves[i]);
-        ranked.push_back(Keyed{childValue(child, i), static_cast<int>(i), moves[i]});
+        const int key = childValue(child, moves[i], here.mixed, i);
+        ranked.push_back(Keyed{key, static_cast<int>(i), moves[i]});
     }
     siblings_.end();
     auto byKey = [](const Keyed& x, const Keyed& y) {
@@ -73,6 +74,7 @@ void AlphaBetaSearch::orderMoves(const Board& p, int d, MoveList& moves, int ply
                 if (w >= best - KEY_MARGIN) w = best - (KEY_MARGIN + 1);
             }
             here.scratchPv.clear();
+            if (split_) here.current = ranked[c].move;
             const int r = alphaBeta(child, 1, -BOUND_INFINITY, -w, here.scratchPv, plyIndex + 1);
             if (-r > best) best = -r;
             if (rescored.empty() || r > largestKey) largestKey = r;
