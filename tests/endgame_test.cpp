@@ -13,6 +13,7 @@
 #include "model/move_generation.h"
 #include "search/search_engine.h"
 #include "search/stop_flag.h"
+#include "support/random_games.h"
 #include "support/search_run.h"
 #include "support/trace_capture.h"
 
@@ -230,6 +231,23 @@ TEST(Regions, SplitOrMixed) {
     Position start;
     start.setStartPosition();
     EXPECT_FALSE(isSplit(Board::fromPosition(start)));
+}
+
+TEST(Regions, AnArrowThatCutsNoRegionLeavesAMixedBoardMixed) {
+    MoveList moves;
+    int splits = 0;
+    for (const Position& p : testing::randomPositions(20, 5)) {
+        const Board b = Board::fromPosition(p);
+        if (isSplit(b)) continue;
+        generateMoves(b, moves);
+        for (const Move& m : moves) {
+            Board child = b;
+            child.applyMove(m);
+            splits += isSplit(child);
+            ASSERT_FALSE(staysMixed(child, m.arrow) && isSplit(child)) << moveText(m);
+        }
+    }
+    EXPECT_GT(splits, 100);  // the arrows that do split were there to be missed
 }
 
 // Every shape of 1 to 7 squares with one amazon or two, and of 8 squares with one.
