@@ -102,10 +102,22 @@ void AlphaBetaSearch::setSplitSolver(bool on) {
     else if (!split_) split_ = std::make_unique<SplitSolver>();
 }
 
-bool AlphaBetaSearch::solvedSplit(const Board& p, bool interior, int& score, bool* mixed) {
+bool AlphaBetaSearch::solvedLeaf(const Board& p, int& score) {
     const SplitResult r = split_->solveAtNode(p);
-    if (mixed) *mixed = !r.split();
-    if (!r.decided() || (interior && r.mover.upper == 0)) return false;
+    if (!r.decided()) return false;
+    score = r.score();
+    return true;
+}
+
+bool AlphaBetaSearch::solvedNode(const Board& p, int plyIndex, int& score) {
+    Ply& here = ply(plyIndex);
+    if (plyIndex == 0) {  // the root is searched whatever it is
+        here.mixed = !isSplit(p);
+        return false;
+    }
+    const SplitResult r = split_->solveAtNode(p);
+    here.mixed = !r.split();
+    if (!r.decided() || r.mover.upper == 0) return false;
     score = r.score();
     return true;
 }
@@ -114,23 +126,28 @@ bool AlphaBetaSearch::solvedSplit(const Board& p, bool interior, int& score, boo
 // only, whatever the setting.
 int AlphaBetaSearch::staticValue(const Board& p) {
     int v;
-    if (split_ && solvedSplit(p, false, v)) return v;
+    if (split_ && solvedLeaf(p, v)) return v;
     if (table_.probeEvaluation(p, v)) return v;
     v = evaluator_.evaluate(p);
     table_.storeEvaluation(p, v);
     return v;
 }
 
-int AlphaBetaSearch::childValue(const Board& child, const Move& m, bool parentMixed,
-                                std::size_t j, bool inOrder) {
-    int v;
-    if (split_ && !(parentMixed && staysMixed(child, m.arrow)) && solvedSplit(child, false, v))
-        return v;  // the helper's score goes unused
+int AlphaBetaSearch::childValue(const Board& child, std::size_t j, bool inOrder) {
     siblings_.prefetch(j);
+    int v;
     if (table_.probeEvaluation(child, v)) return v;
     v = evaluator_.record(child, siblings_.whiteScore(j, child, inOrder));
     table_.storeEvaluation(child, v);
     return v;
+}
+
+int AlphaBetaSearch::splitChildValue(const Board& child, const Move& m, bool parentMixed,
+                                     std::size_t j, bool inOrder) {
+    int v;
+    // A child of a mixed node stays mixed unless its arrow cut a region.
+    if (!(parentMixed && staysMixed(child, m.arrow)) && solvedLeaf(child, v)) return v;
+    return childValue(child, j, inOrder);  // the helper's score of a solved child goes unused
 }
 
 int AlphaBetaSearch::alphaBeta(const Board& p, int d, int alpha, int beta, PrincipalVariation& pv,
@@ -138,15 +155,8 @@ int AlphaBetaSearch::alphaBeta(const Board& p, int d, int alpha, int beta, Princ
     // 1. Leaf: no depth left, or a stop request below the root. A split board that the solver
     //    decides needs no search.
     if (d < 1 || (plyIndex > 0 && stopRequested())) return staticValue(p);
-    bool mixed = false;
-    if (split_) {
-        // A child of a mixed node stays mixed unless its arrow cut a region.
-        const Ply* parent = plyIndex > 0 ? &ply(plyIndex - 1) : nullptr;
-        int solved;
-        if (!parent) mixed = !isSplit(p);
-        else if (parent->mixed && staysMixed(p, parent->current.arrow)) mixed = true;
-        else if (solvedSplit(p, true, solved, &mixed)) return solved;
-    }
+    int solved;
+    if (split_ && solvedNode(p, plyIndex, solved)) return solved;
 
     // 2-3. The table: a cut-off at sufficient depth, or a narrower window.
     ProbeResult probe;
@@ -172,7 +182,6 @@ int AlphaBetaSearch::alphaBeta(const Board& p, int d, int alpha, int beta, Princ
     // 4. The moves; a side without one has lost. The helper thread starts on the children
     //    (the leaves, or the static phase of the ordering) while the moves are generated.
     Ply& here = ply(plyIndex);
-    here.mixed = mixed;
     MoveList& moves = here.moves;
     siblings_.begin(p);
     generateMoves(p, moves, &here.groups);
@@ -228,6 +237,7 @@ int AlphaBetaSearch::alphaBeta(const Board& p, int d, int alpha, int beta, Princ
     Move bestMove = Move::null();
     int a = alpha;
     PrincipalVariation& childPv = here.childPv;
+    const bool solving = split_ != nullptr;
     auto moveAt = [&moves](std::size_t j) { return moves[j]; };
     fetchFirst(p, moves.size(), moveAt);
     for (std::size_t i = 0; i < moves.size(); ++i) {
@@ -239,10 +249,11 @@ int AlphaBetaSearch::alphaBeta(const Board& p, int d, int alpha, int beta, Princ
         // With one ply to go every child is a leaf: its static value, without the call.
         int origin = 0;
         if (d == 1) origin = origins.of(static_cast<int>(i));
-        if (split_) here.current = m;
-        const int v = d == 1 ? -childValue(child, m, mixed, static_cast<std::size_t>(origin),
-                                           origin == static_cast<int>(i))
-                             : -alphaBeta(child, d - 1, -beta, -a, childPv, plyIndex + 1);
+        const std::size_t j = static_cast<std::size_t>(origin);
+        const bool inOrder = origin == static_cast<int>(i);
+        const int v = d > 1    ? -alphaBeta(child, d - 1, -beta, -a, childPv, plyIndex + 1)
+                      : solving ? -splitChildValue(child, m, here.mixed, j, inOrder)
+                                : -childValue(child, j, inOrder);
         if (v > best) {
             best = v;
             bestMove = m;

@@ -86,14 +86,17 @@ private:
     // which is then cached.
     int staticValue(const Board& p);
     // The same for the child with generation index j of the list the sibling evaluator was
-    // last given, visited in generation order or not, made by move m from a node known to be
-    // mixed or not.
-    int childValue(const Board& child, const Move& m, bool parentMixed, std::size_t j,
-                   bool inOrder = true);
-    // With the split solver on: whether p is split and decided, and then its score; mixed, when
-    // given, tells whether p is mixed. An interior node whose side to move has no move at all
-    // is left to the search, which scores it -WIN_SCORE as the rules say.
-    bool solvedSplit(const Board& p, bool interior, int& score, bool* mixed = nullptr);
+    // last given, visited in generation order or not.
+    int childValue(const Board& child, std::size_t j, bool inOrder = true);
+    // childValue with the split solver on: the solved score of a split child that the solver
+    // decides, where m made the child from a node known to be mixed or not.
+    int splitChildValue(const Board& child, const Move& m, bool parentMixed, std::size_t j,
+                        bool inOrder = true);
+    // With the split solver on: whether p is split and decided, and then its score. A node
+    // also notes in its ply whether it is mixed; one whose side to move has no move at all is
+    // left to the search, which scores it -WIN_SCORE as the rules say.
+    bool solvedLeaf(const Board& p, int& score);
+    bool solvedNode(const Board& p, int plyIndex, int& score);
 
     // A move waiting in the ordering: its key, and its place in the list it came from, which
     // breaks ties so that equal keys keep their order.
@@ -111,9 +114,8 @@ private:
         std::vector<Keyed> rescored;
         PrincipalVariation scratchPv;
         // With the split solver on: the node's board is known to be mixed, so a child is mixed
-        // too unless its arrow cut a region; the move to the child being searched.
+        // too unless its arrow cut a region.
         bool mixed = false;
-        Move current;
     };
     Ply& ply(int n);
     // Fetches the table lines of the children the loop over `count` moves will reach soon: the

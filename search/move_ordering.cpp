@@ -31,11 +31,13 @@ void AlphaBetaSearch::orderMoves(const Board& p, int d, MoveList& moves, int ply
     // search generated it for this node; a list handed in on its own (tests, benchmarks) is
     // valued here.
     if (!siblings_.isListOf(p)) siblings_.end();
+    const bool solving = split_ != nullptr;
     for (std::size_t i = 0; i < n; ++i) {
         fetchAhead(p, i, n, moveAt);
         Board child = p;
         child.applyMove(moves[i]);
-        const int key = childValue(child, moves[i], here.mixed, i);
+        const int key =
+            solving ? splitChildValue(child, moves[i], here.mixed, i) : childValue(child, i);
         ranked.push_back(Keyed{key, static_cast<int>(i), moves[i]});
     }
     siblings_.end();
@@ -74,7 +76,6 @@ void AlphaBetaSearch::orderMoves(const Board& p, int d, MoveList& moves, int ply
                 if (w >= best - KEY_MARGIN) w = best - (KEY_MARGIN + 1);
             }
             here.scratchPv.clear();
-            if (split_) here.current = ranked[c].move;
             const int r = alphaBeta(child, 1, -BOUND_INFINITY, -w, here.scratchPv, plyIndex + 1);
             if (-r > best) best = -r;
             if (rescored.empty() || r > largestKey) largestKey = r;
