@@ -7,8 +7,9 @@
 namespace wintarvo {
 namespace {
 
-// Depth never passes the number of empty squares of a board, plus one for the pieces.
-constexpr std::size_t MAX_DEPTH = BOARD_SQUARES + 2;
+// A node and the pieces of its children share a depth: each move goes one deeper, so the depth
+// never passes the number of empty squares of a board.
+constexpr std::size_t MAX_DEPTH = BOARD_SQUARES + 1;
 constexpr std::int32_t EXACT_BUDGET = std::numeric_limits<std::int32_t>::max();
 // Children are picked one at a time while few have been tried; a node that goes on past that
 // sorts the rest once.
@@ -80,8 +81,7 @@ RegionBounds RegionSolver::searchPieces(Bits amazons, Bits squares, std::size_t 
     RegionBounds sum;
     for (const Region& piece : pieces) {
         const int shift = regions::cornerShift(piece.squares());
-        const RegionBounds b =
-            search(piece.amazons >> shift, piece.empty >> shift, depth + 1, nullptr);
+        const RegionBounds b = search(piece.amazons >> shift, piece.empty >> shift, depth, nullptr);
         sum.lower += b.lower;
         sum.upper += b.upper;
     }

@@ -356,6 +356,22 @@ TEST(SplitSolver, SelfPlaySplitsAgreeWithBruteForce) {
     EXPECT_GT(kept, 100);
 }
 
+TEST(SplitSolver, TheWholeBoardForOneSideIsBoundedAndPlayable) {
+    // 96 empty squares: a sequence as deep as the board, within a budget of 300 nodes.
+    Position p;
+    p.setStartPosition();
+    for (Square s : {3, 6, 30, 39})
+        p.setCell(s, Empty);
+    p.recomputeHash();
+    const Board b = Board::fromPosition(p);
+    SplitSolver solver;
+    const SplitResult r = solver.count(b, 300);
+    EXPECT_EQ(r.outcome, SplitOutcome::MoverWins);
+    EXPECT_EQ(r.mover.upper, 96);
+    EXPECT_GE(replayLowerBound(solver.regionSolver(), b.amazons[0], freeSquares(b)), r.mover.lower);
+    EXPECT_GT(r.mover.lower, 90);
+}
+
 // White's amazon on H9 and Black's on J9 meet only through I8 and J10. Stepping to G10 and
 // shooting I8 walls them apart with White a move ahead; the evaluation alone prefers another
 // move at depth 1.
