@@ -1,8 +1,8 @@
 // Regions of a board: the connected components, under 8-neighbour adjacency, of the squares
 // that are empty or hold an amazon.
 //
-// A queen move or an arrow only ever passes between squares that touch, so nothing crosses from
-// one region into another: each region is a game of its own. An amazon's square belongs to its
+// A queen move or an arrow runs square by square, each touching the last, over empty squares
+// only, so nothing crosses from one region into another: each region is a game of its own. An amazon's square belongs to its
 // region, because the square opens when the amazon moves away; two amazons of opposite colours
 // that touch are therefore in one region. A region with amazons of both colours is mixed; a
 // board is split when no region is. On a split board each side can only ever use its own
