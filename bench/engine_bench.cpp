@@ -7,6 +7,7 @@
 #include <string>
 
 #include "diag/trace.h"
+#include "endgame/split_solver.h"
 #include "model/board.h"
 #include "model/evaluator.h"
 #include "model/move_generation.h"
@@ -150,6 +151,112 @@ BENCHMARK(BM_Search)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->Iterations(1);
+
+// Boards of random games: every position from the first split on (split), or every position
+// before it (mixed). The same boards on every run.
+std::vector<Board> randomGameBoards(bool split) {
+    std::mt19937 rng(1018);
+    std::vector<Board> out;
+    MoveList moves;
+    for (int game = 0; game < 40; ++game) {
+        Board b = Board::fromPosition(named(0));
+        for (;;) {
+            generateMoves(b, moves);
+            if (moves.empty()) break;
+            b.applyMove(moves[rng() % moves.size()]);
+            if (isSplit(b) == split) out.push_back(b);
+        }
+    }
+    return out;
+}
+
+// The split test, as the search runs it on every node with the solver on: on boards of the
+// middle game, where it stops at the first step that meets the other side, and on split
+// boards, where it fills every region of one side.
+void BM_SplitTest(benchmark::State& state) {
+    const std::vector<Board> boards = randomGameBoards(state.range(0) == 1);
+    std::size_t i = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(isSplit(boards[i]));
+        if (++i == boards.size()) i = 0;
+    }
+    state.SetLabel(state.range(0) == 1 ? "split" : "mixed");
+}
+BENCHMARK(BM_SplitTest)->Arg(0)->Arg(1);
+
+// A solver whose table is made (a search makes it once, with its first split board), holding
+// one region of two squares that no random game produces.
+std::unique_ptr<SplitSolver> primedSolver() {
+    auto solver = std::make_unique<SplitSolver>();
+    Position p;
+    p.clearBoard();
+    for (Square s = 3; s < 100; ++s) p.setCell(s, Arrow);
+    p.setCell(0, WhiteAmazon);
+    p.setCell(99, BlackAmazon);
+    p.recomputeHash();
+    solver->count(Board::fromPosition(p));
+    return solver;
+}
+
+// Counting split boards of random games exactly (all regions, both sides), with an empty
+// table for every board (cold) or one table for all of them (warm, as in a search, where
+// most regions come back).
+void BM_SplitCount(benchmark::State& state) {
+    const std::vector<Board> boards = randomGameBoards(true);
+    const bool warm = state.range(0) == 1;
+    auto solver = primedSolver();
+    std::size_t i = 0;
+    std::int64_t exact = 0, nodes = 0;
+    for (auto _ : state) {
+        if (!warm) {
+            state.PauseTiming();
+            nodes += solver->regionSolver().nodes() - 1;
+            solver = primedSolver();
+            state.ResumeTiming();
+        }
+        const SplitResult r = solver->count(boards[i]);
+        exact += r.mover.exact() && r.opponent.exact();
+        if (++i == boards.size()) i = 0;
+    }
+    nodes += solver->regionSolver().nodes() - 1;  // less the priming board's node
+    const auto perSolve = [&state](std::int64_t n) {
+        return static_cast<double>(n) / static_cast<double>(state.iterations());
+    };
+    state.counters["exact"] = perSolve(exact);
+    state.counters["nodes/solve"] = perSolve(nodes);
+    state.SetLabel(warm ? "warm" : "cold");
+}
+BENCHMARK(BM_SplitCount)->Arg(0)->Arg(1);
+
+// The search with the split solver off and on at equal depth, on bench positions by name:
+// on mixed boards the trees are the same and the difference is the split test's cost; on
+// split boards the solved scores cut the tree.
+void BM_SearchSplitSolver(benchmark::State& state) {
+    const auto& entry = benchPositions()[static_cast<std::size_t>(state.range(0))];
+    const bool on = state.range(1) == 1;
+    setStandardOutputEnabled(false);
+    for (auto _ : state) {
+        setStopRequested(false);
+        SearchEngine engine;
+        engine.setHelperThread(false);
+        engine.setSplitSolver(on);
+        engine.setDepthLimit(entry.depth);
+        engine.setTimeLimit(-1);
+        engine.setPosition(entry.position());
+        Move m;
+        benchmark::DoNotOptimize(engine.think(m));
+    }
+    setStandardOutputEnabled(true);
+    state.counters["evals"] = static_cast<double>(g_nodeCount.load());
+    state.SetLabel(std::string(entry.name) + (on ? " solver on" : " solver off"));
+}
+BENCHMARK(BM_SearchSplitSolver)
+    ->ArgNames({"position", "solver"})
+    ->ArgsProduct({{4, 5, 10}, {0, 1}})  // middle, middle-closed, test1-middle: mixed
+    ->ArgsProduct({{6, 11, 14}, {0, 1}})  // separating, test1-late, test3-late: split
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(3);
 
 // A field of /proc/self/status in kilobytes ("VmRSS", "VmHWM"), or -1 where there is none.
 long statusKilobytes(const std::string& field) {

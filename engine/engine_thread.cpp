@@ -135,6 +135,7 @@ void EngineThread::runThink() {
     ThinkRequest request = thinkRequest(position_, depthLimit_, timeLimit_);
     request.clearsStop = false;
     request.tournament = tournament_;
+    request.splitSolver = tournament_.has_value();  // the tournament engine solves split boards
     const ThinkAnswer answer = runThinkRequest(request);
     resultMove_ = answer.move;
     statusText_ = answer.statusText;

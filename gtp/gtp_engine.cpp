@@ -318,7 +318,7 @@ GtpEngine::Reply GtpEngine::limits(const std::vector<std::string>&) {
         const ThinkClock& clock = request.tournament->clock;
         return {true, text + " soft " + std::to_string(clock.softMs) + " hard " +
                           std::to_string(clock.hardMs) + " solver " +
-                          (request.tournament->splitSolver ? "on" : "off")};
+                          (request.splitSolver ? "on" : "off")};
     }
     text += " time " + std::to_string(request.timeLimit);
     if (request.deadlineSeconds) {
@@ -353,8 +353,8 @@ ThinkRequest GtpEngine::nextRequest() const {
         tournament.clock.origin = lineRead_;
         tournament.clock.softMs = std::min(budget.softMs, cap);
         tournament.clock.hardMs = std::min(budget.hardMs, cap);
-        tournament.splitSolver = settings_.splitSolver;
         request.tournament = tournament;
+        request.splitSolver = settings_.splitSolver;
     }
     return request;
 }

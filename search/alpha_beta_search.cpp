@@ -103,8 +103,36 @@ void AlphaBetaSearch::traceRootLine(int g, const PrincipalVariation& pv) {
     traceLine("");
 }
 
+void AlphaBetaSearch::setSplitSolver(bool on) {
+    if (!on) split_.reset();
+    else if (!split_) split_ = std::make_unique<SplitSolver>();
+}
+
+bool AlphaBetaSearch::solvedLeaf(const Board& p, int& score) {
+    const SplitResult r = split_->solveAtNode(p);
+    if (!r.decided()) return false;
+    score = r.score();
+    return true;
+}
+
+bool AlphaBetaSearch::solvedNode(const Board& p, int plyIndex, int& score) {
+    Ply& here = ply(plyIndex);
+    if (plyIndex == 0) {  // the root is searched whatever it is
+        here.mixed = !isSplit(p);
+        return false;
+    }
+    const SplitResult r = split_->solveAtNode(p);
+    here.mixed = !r.split();
+    if (!r.decided() || r.mover.upper == 0) return false;
+    score = r.score();
+    return true;
+}
+
+// A solved split never goes into the cache of static values, so the cache holds evaluations
+// only, whatever the setting.
 int AlphaBetaSearch::staticValue(const Board& p) {
     int v;
+    if (split_ && solvedLeaf(p, v)) return v;
     if (table_.probeEvaluation(p, v)) return v;
     v = evaluator_.evaluate(p);
     table_.storeEvaluation(p, v);
@@ -120,10 +148,21 @@ int AlphaBetaSearch::childValue(const Board& child, std::size_t j, bool inOrder)
     return v;
 }
 
+int AlphaBetaSearch::splitChildValue(const Board& child, const Move& m, bool parentMixed,
+                                     std::size_t j, bool inOrder) {
+    int v;
+    // A child of a mixed node stays mixed unless its arrow cut a region.
+    if (!(parentMixed && staysMixed(child, m.arrow)) && solvedLeaf(child, v)) return v;
+    return childValue(child, j, inOrder);  // the helper's score of a solved child goes unused
+}
+
 int AlphaBetaSearch::alphaBeta(const Board& p, int d, int alpha, int beta, PrincipalVariation& pv,
                                int plyIndex) {
-    // 1. Leaf: no depth left, or a stop request below the root.
+    // 1. Leaf: no depth left, or a stop request below the root. A split board that the solver
+    //    decides needs no search.
     if (d < 1 || (plyIndex > 0 && stopRequested())) return staticValue(p);
+    int solved;
+    if (split_ && solvedNode(p, plyIndex, solved)) return solved;
 
     // 2-3. The table: a cut-off at sufficient depth, or a narrower window.
     ProbeResult probe;
@@ -205,6 +244,7 @@ int AlphaBetaSearch::alphaBeta(const Board& p, int d, int alpha, int beta, Princ
     int a = alpha;
     PrincipalVariation& childPv = here.childPv;
     if (plyIndex == 0) rootFirst_ = moves[0];
+    const bool solving = split_ != nullptr;
     auto moveAt = [&moves](std::size_t j) { return moves[j]; };
     fetchFirst(p, moves.size(), moveAt);
     for (std::size_t i = 0; i < moves.size(); ++i) {
@@ -216,9 +256,11 @@ int AlphaBetaSearch::alphaBeta(const Board& p, int d, int alpha, int beta, Princ
         // With one ply to go every child is a leaf: its static value, without the call.
         int origin = 0;
         if (d == 1) origin = origins.of(static_cast<int>(i));
-        const int v = d == 1 ? -childValue(child, static_cast<std::size_t>(origin),
-                                           origin == static_cast<int>(i))
-                             : -alphaBeta(child, d - 1, -beta, -a, childPv, plyIndex + 1);
+        const std::size_t j = static_cast<std::size_t>(origin);
+        const bool inOrder = origin == static_cast<int>(i);
+        const int v = d > 1    ? -alphaBeta(child, d - 1, -beta, -a, childPv, plyIndex + 1)
+                      : solving ? -splitChildValue(child, m, here.mixed, j, inOrder)
+                                : -childValue(child, j, inOrder);
         if (v > best) {
             best = v;
             bestMove = m;

@@ -10,12 +10,19 @@
 // A stop request (g_stopRequested) turns every node below the root into a leaf, so the running
 // iteration ends quickly on static values. The root itself still expands, so an iteration
 // always ends with a move when the position has one.
+//
+// With the split solver switched on (off by default), a node below the root whose board is
+// split and that the solver decides within its small budget takes the solved score
+// (SPLIT_WIN and more, split_solver.h) in place of its static value or its search; everything
+// else is searched as before.
 #pragma once
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
+#include "endgame/split_solver.h"
 #include "model/board.h"
 #include "model/evaluator.h"
 #include "model/move_generation.h"
@@ -87,6 +94,14 @@ class AlphaBetaSearch : public EngineBase {
     // Ends the helper thread until the next search needs it.
     void releaseHelperThread() { siblings_.stop(); }
 
+    // Solved scores for split boards below the root. Set before the first search of the
+    // object: the bounds in the table are those of the setting they were searched with.
+    void setSplitSolver(bool on);
+    bool splitSolverEnabled() const { return split_ != nullptr; }
+    // The solver the search uses (with what it has learnt of the regions so far), for questions
+    // about the root; nullptr while switched off.
+    SplitSolver* splitSolver() { return split_.get(); }
+
   protected:
     Board position_;
 
@@ -97,6 +112,15 @@ class AlphaBetaSearch : public EngineBase {
     // The same for the child with generation index j of the list the sibling evaluator was
     // last given, visited in generation order or not.
     int childValue(const Board& child, std::size_t j, bool inOrder = true);
+    // childValue with the split solver on: the solved score of a split child that the solver
+    // decides, where m made the child from a node known to be mixed or not.
+    int splitChildValue(const Board& child, const Move& m, bool parentMixed, std::size_t j,
+                        bool inOrder = true);
+    // With the split solver on: whether p is split and decided, and then its score. A node
+    // also notes in its ply whether it is mixed; one whose side to move has no move at all is
+    // left to the search, which scores it -WIN_SCORE as the rules say.
+    bool solvedLeaf(const Board& p, int& score);
+    bool solvedNode(const Board& p, int plyIndex, int& score);
 
     // A move waiting in the ordering: its key, and its place in the list it came from, which
     // breaks ties so that equal keys keep their order.
@@ -113,6 +137,9 @@ class AlphaBetaSearch : public EngineBase {
         std::vector<Keyed> keyed;
         std::vector<Keyed> rescored;
         PrincipalVariation scratchPv;
+        // With the split solver on: the node's board is known to be mixed, so a child is mixed
+        // too unless its arrow cut a region.
+        bool mixed = false;
     };
     Ply& ply(int n);
     // Fetches the table lines of the children the loop over `count` moves will reach soon: the
@@ -139,6 +166,7 @@ class AlphaBetaSearch : public EngineBase {
     PrincipalVariation rootPv_;
     Move rootFirst_ = Move::null();
     std::vector<Ply> plies_;
+    std::unique_ptr<SplitSolver> split_;  // only while switched on
 };
 
 }  // namespace wintarvo

@@ -4,6 +4,8 @@
 #include <cstdlib>
 
 #include "diag/trace.h"
+#include "endgame/regions.h"
+#include "endgame/split_solver.h"
 #include "search/stop_flag.h"
 
 namespace wintarvo {
@@ -59,6 +61,20 @@ ClockedSearch::Iteration ClockedSearch::iterate(int d, const Move& previousBest)
     return result;
 }
 
+bool ClockedSearch::solvedRoot(Move& out) {
+    SplitSolver* solver = splitSolver();
+    if (solver == nullptr || !isSplit(position_)) return false;
+    const SplitResult result = solver->solve(position_);
+    if (!result.decided() || !solver->bestSplitMove(position_, out)) return false;
+    const int score = result.score();
+    statusText_ = "Split  Score = " + std::string(score > 0 ? "+" : "") + intToString(score);
+    traceLine("Split board solved: " + intToString(result.mover.lower) + ".." +
+              intToString(result.mover.upper) + " moves against " +
+              intToString(result.opponent.lower) + ".." + intToString(result.opponent.upper) +
+              "; move " + moveText(out) + " after " + intToString(elapsedMs()) + " ms");
+    return true;
+}
+
 bool ClockedSearch::think(Move& out) {
     struct HelperScope {
         ClockedSearch& engine;
@@ -68,6 +84,7 @@ bool ClockedSearch::think(Move& out) {
     g_nodeCount.store(0, std::memory_order_relaxed);
     traceLine("Clock: soft " + intToString(clock_.softMs) + " ms, hard " +
               intToString(clock_.hardMs) + " ms");
+    if (solvedRoot(out)) return true;
     Move best = Move::null();
     for (int i = 1;; ++i) {
         setIterationDepth(i);

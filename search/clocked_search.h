@@ -16,6 +16,10 @@
 // move first, which is the last iteration's best move or the one a pass just proved.) A first
 // iteration that is cut keeps its own move, as the program's driver does.
 //
+// With the split solver on (AlphaBetaSearch::setSplitSolver), a root whose board is split and
+// decided is not searched: the solver's move, which keeps the most moves, is played at once,
+// and the status reads "Split  Score = s". Below the root the search takes solved scores.
+//
 // Built for one think on the thread that runs it, like SearchEngine; nothing survives it.
 #pragma once
 
@@ -77,6 +81,8 @@ class ClockedSearch : public AlphaBetaSearch {
         bool proved = false;       // a cut iteration proved move better than the one it began with
     };
     Iteration iterate(int depth, const Move& previousBest);
+    // A split root that the solver decides: its move, which keeps the most moves, at once.
+    bool solvedRoot(Move& out);
     std::int64_t elapsedMs() const;
 
     int depthLimit_ = -1;

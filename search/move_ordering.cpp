@@ -31,11 +31,14 @@ void AlphaBetaSearch::orderMoves(const Board& p, int d, MoveList& moves, int ply
     // search generated it for this node; a list handed in on its own (tests, benchmarks) is
     // valued here.
     if (!siblings_.isListOf(p)) siblings_.end();
+    const bool solving = split_ != nullptr;
     for (std::size_t i = 0; i < n; ++i) {
         fetchAhead(p, i, n, moveAt);
         Board child = p;
         child.applyMove(moves[i]);
-        ranked.push_back(Keyed{childValue(child, i), static_cast<int>(i), moves[i]});
+        const int key =
+            solving ? splitChildValue(child, moves[i], here.mixed, i) : childValue(child, i);
+        ranked.push_back(Keyed{key, static_cast<int>(i), moves[i]});
     }
     siblings_.end();
     auto byKey = [](const Keyed& x, const Keyed& y) {

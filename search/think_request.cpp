@@ -71,6 +71,7 @@ template <class Engine>
 void think(Engine& engine, const ThinkRequest& request, DeadlineWatch::TimePoint started,
            ThinkAnswer& answer) {
     if (request.helperThread) engine.setHelperThread(*request.helperThread);
+    engine.setSplitSolver(request.splitSolver);
     engine.setPosition(request.position);
     answer.move = Move::null();
     {

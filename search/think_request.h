@@ -25,7 +25,6 @@ namespace wintarvo {
 
 struct TournamentThink {
     ThinkClock clock;
-    bool splitSolver = true;  // solve split boards exactly
 };
 
 struct ThinkRequest {
@@ -42,6 +41,9 @@ struct ThinkRequest {
     bool clearsStop = true;
     // Set: the tournament engine's think under this clock.
     std::optional<TournamentThink> tournament;
+    // Split boards solved exactly (endgame/): below the root by either driver, and at the root
+    // by the tournament engine's, which plays the solver's move there.
+    bool splitSolver = false;
 };
 
 struct ThinkAnswer {

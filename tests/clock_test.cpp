@@ -3,8 +3,10 @@
 // program's driver where no clock decides.
 #include <gtest/gtest.h>
 
+#include "endgame/split_solver.h"
 #include "gtp/time_budget.h"
 #include "model/move_generation.h"
+#include "model/position_diagram.h"
 #include "model/test_positions.h"
 #include "search/clock_manager.h"
 #include "search/clocked_search.h"
@@ -92,7 +94,8 @@ TEST(ClockManager, MarginFollowsTheLongestRecentTail) {
     EXPECT_EQ(meter.marginMs(), OverheadMeter::FLOOR_MS);
     meter.record(40);
     EXPECT_EQ(meter.marginMs(), 65);
-    for (int i = 0; i < 32; ++i) meter.record(20);  // the long one is forgotten
+    for (int i = 0; i < 32; ++i)
+        meter.record(20);  // the long one is forgotten
     EXPECT_EQ(meter.marginMs(), 35);
 }
 
@@ -109,18 +112,19 @@ TEST(ClockedSearch, CutIterationTakesOnlyAProvenBetterMove) {
     };
     const std::vector<Row> rows = {
         {p, {}, p},
-        {p, {{false, p, p}}, p},              // failing low proves nothing about others
-        {p, {{true, p, p}}, p},               // the old move holds
-        {p, {{true, p, m}}, m},               // p below the test value, m at least
-        {p, {{true, n, m}}, p},               // n searched first: nothing about p
-        {p, {{true, none, m}}, p},            // a table cut-off searched nothing
-        {p, {{true, p, m}, {true, m, n}}, n}, // a chain of proofs
-        {p, {{true, p, m}, {true, p, n}}, m}, // n beat p, not m
-        {none, {{true, p, m}}, none},         // a first iteration has nothing to beat
+        {p, {{false, p, p}}, p},               // failing low proves nothing about others
+        {p, {{true, p, p}}, p},                // the old move holds
+        {p, {{true, p, m}}, m},                // p below the test value, m at least
+        {p, {{true, n, m}}, p},                // n searched first: nothing about p
+        {p, {{true, none, m}}, p},             // a table cut-off searched nothing
+        {p, {{true, p, m}, {true, m, n}}, n},  // a chain of proofs
+        {p, {{true, p, m}, {true, p, n}}, m},  // n beat p, not m
+        {none, {{true, p, m}}, none},          // a first iteration has nothing to beat
     };
     for (std::size_t i = 0; i < rows.size(); ++i) {
         RootProof proof(rows[i].previous);
-        for (const Pass& pass : rows[i].passes) proof.pass(pass.high, pass.first, pass.root);
+        for (const Pass& pass : rows[i].passes)
+            proof.pass(pass.high, pass.first, pass.root);
         EXPECT_EQ(proof.best(), rows[i].best) << i;
         EXPECT_EQ(proof.improved(), !(rows[i].best == rows[i].previous)) << i;
     }
@@ -141,7 +145,6 @@ TEST(ClockedSearch, WithoutAClockPlaysTheProgramsMove) {
         request.depthLimit = 3;
         request.helperThread = false;
         request.tournament = TournamentThink{};
-        request.tournament->splitSolver = false;
         testing::TraceCapture quiet;
         const ThinkAnswer answer = runThinkRequest(request);
         EXPECT_EQ(answer.move, program.move) << n;
@@ -163,6 +166,28 @@ TEST(ClockedSearch, DeadlineAlreadyPassedStillGivesALegalMove) {
     ASSERT_TRUE(answer.found);
     EXPECT_TRUE(isLegalMove(request.position, answer.move));
     EXPECT_FALSE(answer.movedByCutIteration);
+}
+
+// A split board the solver decides is not searched: the solver's move at once.
+TEST(ClockedSearch, PlaysTheSolversMoveOnADecidedSplitBoard) {
+    const std::string rows = "W..xxxxxxx" + std::string(80, 'x') + "xxxxxxxx.B";
+    ThinkRequest request;
+    request.position = positionFromDiagram(rows, 0);
+    request.tournament = TournamentThink{};
+    request.splitSolver = true;
+    testing::TraceCapture quiet;
+    const ThinkAnswer answer = runThinkRequest(request);
+    ASSERT_TRUE(answer.found);
+    SplitSolver solver;
+    Move expected;
+    ASSERT_TRUE(solver.bestSplitMove(Board::fromPosition(request.position), expected));
+    EXPECT_EQ(answer.move, expected);
+    EXPECT_EQ(answer.statusText, "Split  Score = +" + std::to_string(SPLIT_WIN));
+    EXPECT_EQ(answer.completedDepth, 0);
+    // Without the solver the same board is searched.
+    request.splitSolver = false;
+    request.depthLimit = 2;
+    EXPECT_EQ(runThinkRequest(request).completedDepth, 2);
 }
 
 }  // namespace

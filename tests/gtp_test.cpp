@@ -407,14 +407,16 @@ std::vector<Exchange> quarryLog(const std::string& path) {
 // The streams Quarry sent `wintarvo-cli gtp --depth 2`, replayed line for line: every response,
 // every move included, must be the one Quarry got. Two copies playing each other with 20
 // seconds a move (one for White, one for Black), and one copy playing Black against a player
-// with no time limit. Quarry ends a game without quit: it closes the engine's input.
+// with no time limit. Quarry ends a game without quit: it closes the engine's input. The
+// streams were logged before the tournament engine played under clocks: --standard thinks as
+// the engine did then.
 TEST(GtpEngine, ReplaysQuarrysCommandStreams) {
     for (const char* file :
          {"quarry_gtp_white.log", "quarry_gtp_black.log", "quarry_gtp_against_player.log"}) {
         const auto exchanges = quarryLog(std::string(WINTARVO_TEST_DATA) + "/" + file);
         ASSERT_GT(exchanges.size(), 50u) << file;
         // The version is the build's, not the protocol's: the engine reports the logged one.
-        EngineSettings settings = settingsOf("", 2, -1);
+        EngineSettings settings = settingsOf("", 2, -1, true);
         for (const auto& [command, response] : exchanges)
             if (command == "version") settings.version = response.substr(2, response.size() - 4);
         GtpEngine engine(settings, runThinkRequest);

@@ -71,8 +71,8 @@ int runSearch(const Args& args) {
         const MoveBudget budget = budgetForMoveTime(*moveTime, OverheadMeter().marginMs());
         tournament.clock.softMs = budget.softMs;
         tournament.clock.hardMs = budget.hardMs;
-        tournament.splitSolver = !o.flag("--no-solver");
         request.tournament = tournament;
+        request.splitSolver = !o.flag("--no-solver");
     }
     const ThinkAnswer answer = runThinkRequest(request);
     std::cout << "result\t" << (answer.found ? moveText(answer.move) : std::string("none")) << '\t'

@@ -8,9 +8,10 @@
 namespace wintarvo::testing {
 
 SearchRun runSearch(const Position& p, int depthLimit, int timeLimit,
-                    std::optional<bool> helperThread) {
+                    std::optional<bool> helperThread, bool splitSolver) {
     ThinkRequest request = thinkRequest(p, depthLimit, timeLimit, helperThread);
     request.clearsStop = false;
+    request.splitSolver = splitSolver;
     TraceCapture trace;
     const ThinkAnswer answer = runThinkRequest(request);
     SearchRun run;
