@@ -71,10 +71,6 @@ std::string boardText(const Position& p) {
 
 }  // namespace
 
-std::string gtpMoveText(const Move& m) {
-    return squareText(m.from) + "-" + squareText(m.to) + "-" + squareText(m.arrow);
-}
-
 GtpEngine::GtpEngine(EngineSettings settings, ThinkFunction think)
     : settings_(std::move(settings)), think_(std::move(think)) {
     position_.setStartPosition();
@@ -248,7 +244,8 @@ GtpEngine::Reply GtpEngine::genMove(const std::vector<std::string>& args) {
     const ThinkRequest request = nextRequest();
     const ThinkAnswer answer = think_(request);
     // The answer is due now: the time from here to its being written is the overhead to keep.
-    pending_ = PendingAnswer{sideIndex(sideOf(position_.sideToMove)), std::chrono::steady_clock::now()};
+    pending_ =
+        PendingAnswer{sideIndex(sideOf(position_.sideToMove)), std::chrono::steady_clock::now()};
     if (request.tournament && answer.stoppedAtDeadline)
         pending_->plannedEnd = request.tournament->clock.origin +
                                std::chrono::milliseconds(request.tournament->clock.hardMs);
@@ -257,7 +254,7 @@ GtpEngine::Reply GtpEngine::genMove(const std::vector<std::string>& args) {
         return {false, "the engine found no move in a position that has one"};
     position_.applyMove(answer.move);
     history_.push_back(answer.move);
-    return {true, gtpMoveText(answer.move)};
+    return {true, dashedMoveText(answer.move)};
 }
 
 GtpEngine::Reply GtpEngine::undo(const std::vector<std::string>&) {

@@ -59,9 +59,6 @@ struct EngineSettings {
 
 using ThinkFunction = std::function<ThinkAnswer(const ThinkRequest&)>;
 
-// "D1-D4-D7": the form game programs read back.
-std::string gtpMoveText(const Move& m);
-
 class GtpEngine {
   public:
     GtpEngine(EngineSettings settings, ThinkFunction think);

@@ -74,18 +74,6 @@ ResponseReader::State ResponseReader::addLine(std::string_view line, bool tooLon
     return State::NeedMore;
 }
 
-const char* gtpColour(int side) {
-    return side == 0 ? "white" : "black";
-}
-
-const char* sideName(int side) {
-    return side == 0 ? "White" : "Black";
-}
-
-std::string gtpMove(const Move& m) {
-    return squareText(m.from) + "-" + squareText(m.to) + "-" + squareText(m.arrow);
-}
-
 GtpResponse exchange(EngineChannel& channel, const std::string& command, TimePoint deadline) {
     GtpResponse r;
     if (!channel.sendLine(command)) {

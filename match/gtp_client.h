@@ -16,7 +16,9 @@
 
 #include "match/engine_channel.h"
 #include "model/move.h"
+#include "model/side.h"
 #include "model/text.h"
+#include "model/typed_move.h"
 
 namespace wintarvo::match {
 
@@ -63,13 +65,17 @@ struct GtpResponse {
     TimePoint received{};
 };
 
-// "white" or "black", as commands name the sides (0 White, 1 Black).
-const char* gtpColour(int side);
-// "White" or "Black", as messages name them.
-const char* sideName(int side);
-
-// "D1-D4-D7": a move as commands write it, and as Amazons engines read it.
-std::string gtpMove(const Move& m);
+// The sides as the referee numbers them (0 White, 1 Black), named as commands name them
+// ("white") and as messages do ("White"); a move as commands write it ("D1-D4-D7").
+inline std::string gtpColour(int side) {
+    return std::string(wintarvo::gtpColour(sideOf(side)));
+}
+inline std::string sideName(int side) {
+    return std::string(wintarvo::sideName(sideOf(side)));
+}
+inline std::string gtpMove(const Move& m) {
+    return dashedMoveText(m);
+}
 
 // Writes the command and reads its response, waiting at most until the deadline.
 GtpResponse exchange(EngineChannel& channel, const std::string& command, TimePoint deadline);

@@ -19,7 +19,8 @@ bool takeArrowSeparator(std::string_view text, std::size_t& pos, bool& closing) 
     if (take(text, pos, '/') || take(text, pos, '-') || take(text, pos, 'x') ||
         take(text, pos, 'X'))
         return true;
-    while (pos < text.size() && text[pos] == ' ') ++pos;
+    while (pos < text.size() && text[pos] == ' ')
+        ++pos;
     closing = take(text, pos, '(');
     return closing;
 }
@@ -44,6 +45,10 @@ bool parseTypedMove(std::string_view text, Move& m) {
     if (pos != text.size()) return false;
     m = read;
     return true;
+}
+
+std::string dashedMoveText(const Move& m) {
+    return squareText(m.from) + "-" + squareText(m.to) + "-" + squareText(m.arrow);
 }
 
 }  // namespace wintarvo

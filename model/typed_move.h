@@ -8,9 +8,11 @@
 //   D1-D4/D7     D1-D4-D7     D1-D4xD7    the notations of other Amazons programs
 //   D1D4D7       D10C9H4      compact, with ranks of one or two digits
 //
-// Pure function of its text; usable from any thread.
+// Pure function of its text; usable from any thread. dashedMoveText writes the form that GTP
+// engines and Quarry write.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "model/move.h"
@@ -20,5 +22,8 @@ namespace wintarvo {
 // True and m set to the move when the whole text is a move in one of the forms above; false
 // with m unchanged otherwise. Legality is the caller's business.
 bool parseTypedMove(std::string_view text, Move& m);
+
+// "D1-D4-D7".
+std::string dashedMoveText(const Move& m);
 
 }  // namespace wintarvo

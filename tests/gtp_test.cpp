@@ -8,6 +8,7 @@
 #include "gtp/gtp_engine.h"
 #include "model/move_generation.h"
 #include "model/test_positions.h"
+#include "model/typed_move.h"
 #include "search/think_request.h"
 #include "support/search_run.h"
 #include "support/trace_capture.h"
@@ -261,7 +262,7 @@ TEST(GtpEngine, GenmoveIsTheProgramsThink) {
     const testing::SearchRun expected = testing::runSearch(start, 2, -1);
     GtpEngine engine = engineAtDepth(2);
     testing::TraceCapture quiet;
-    EXPECT_EQ(engine.respond("genmove white"), "= " + gtpMoveText(expected.move) + "\n\n");
+    EXPECT_EQ(engine.respond("genmove white"), "= " + dashedMoveText(expected.move) + "\n\n");
 }
 
 TEST(ThinkRequest, ADeadlineStopsAThinkWithoutLimits) {
