@@ -86,6 +86,8 @@ bool ClockedSearch::think(Move& out) {
               intToString(clock_.hardMs) + " ms");
     if (solvedRoot(out)) return true;
     Move best = Move::null();
+    Move hopeful = Move::null();  // the deepest completed iteration's move that was not lost
+    int lastScore = 0;
     for (int i = 1;; ++i) {
         setIterationDepth(i);
         const int d = iterationDepth();
@@ -100,6 +102,8 @@ bool ClockedSearch::think(Move& out) {
         }
         if (!it.move.isValid()) return false;  // no legal move at the root
         best = it.move;
+        lastScore = it.score;
+        if (it.score > -SPLIT_WIN) hopeful = it.move;
         scores_[static_cast<std::size_t>(d)] = it.score;
         completedDepth_ = d;
         statusText_ = "Depth = " + intToString(i) + "  Score = " + (it.score > 0 ? "+" : "") +
@@ -112,8 +116,14 @@ bool ClockedSearch::think(Move& out) {
         if (i > MAX_ITERATION_DEPTH || i == depthLimit_) break;
         if (clock_.softMs >= 0 && elapsed >= clock_.softMs) break;
     }
-    out = best;
+    // A loss that a deeper iteration sees in every line it kept (a lost split, or no move left)
+    // is proven only against the replies the ordering kept: the move of the deepest iteration
+    // that still saw a game leaves the opponent something to find, where the loss's own move
+    // would hand over a won split at once.
+    const bool lost = completedDepth_ > 0 && lastScore <= -SPLIT_WIN && !movedByCut_;
+    out = lost && hopeful.isValid() ? hopeful : best;
     traceLine("Move " + moveText(out) + (movedByCut_ ? " (proven by the cut iteration)" : "") +
+              (lost && hopeful.isValid() ? " (the last iteration that saw no loss)" : "") +
               " after " + intToString(elapsedMs()) + " ms");
     return true;
 }

@@ -16,6 +16,12 @@
 // move first, which is the last iteration's best move or the one a pass just proved.) A first
 // iteration that is cut keeps its own move, as the program's driver does.
 //
+// When the last completed iteration finds every move lost (a lost split at the end of every
+// line it kept, or no move left), the move of the deepest iteration that did not is played:
+// the search keeps only some of the replies at each node, so the loss is proven against those
+// alone, and a move that splits the board into a lost position at once leaves the opponent
+// nothing to get wrong.
+//
 // With the split solver on (AlphaBetaSearch::setSplitSolver), a root whose board is split and
 // decided is not searched: the solver's move, which keeps the most moves, is played at once,
 // and the status reads "Split  Score = s". Below the root the search takes solved scores.

@@ -190,5 +190,26 @@ TEST(ClockedSearch, PlaysTheSolversMoveOnADecidedSplitBoard) {
     EXPECT_EQ(runThinkRequest(request).completedDepth, 2);
 }
 
+// From a game: Black to move. Up to depth 8 the search sees a game (about -18); from depth 9
+// every line it keeps ends in a lost split, the least lost being J4-J5 (J4), which splits the
+// board at once. The driver plays the depth-8 move instead.
+TEST(ClockedSearch, AProvenLossPlaysTheLastMoveThatSawAGame) {
+    ThinkRequest request;
+    request.position = positionFromDiagram(
+        "..xxBxx......xxxx.W.xxx.xxxxxxxxx.xx..xxx.xxxxBxx.x.xx.x.xx."
+        "xW..xxxxxB..xxxxxxWxxxx.x..xxxBx...Wx.xx",
+        1);
+    request.depthLimit = 9;
+    request.helperThread = false;
+    request.tournament = TournamentThink{};
+    request.splitSolver = true;
+    testing::TraceCapture trace;
+    const ThinkAnswer answer = runThinkRequest(request);
+    EXPECT_EQ(answer.statusText, "Depth = 9  Score = -5002");
+    EXPECT_EQ(moveText(answer.move), "G6-G7 (H7)");
+    request.depthLimit = 8;
+    EXPECT_EQ(runThinkRequest(request).move, answer.move);
+}
+
 }  // namespace
 }  // namespace wintarvo
