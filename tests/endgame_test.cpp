@@ -181,17 +181,10 @@ int replayLowerBound(RegionSolver& solver, Bits amazons, Bits squares) {
 
 // The boards of random games from the first split on.
 std::vector<Board> splitBoards(int games, std::uint32_t seed) {
-    std::mt19937 rng(seed);
     std::vector<Board> out;
-    MoveList moves;
-    for (int g = 0; g < games; ++g) {
-        Position start;
-        start.setStartPosition();
-        Board b = Board::fromPosition(start);
-        for (generateMoves(b, moves); !moves.empty(); generateMoves(b, moves)) {
-            b.applyMove(moves[rng() % moves.size()]);
-            if (isSplit(b)) out.push_back(b);
-        }
+    for (const Position& p : testing::randomPositions(games, seed)) {
+        const Board b = Board::fromPosition(p);
+        if (isSplit(b)) out.push_back(b);
     }
     return out;
 }
