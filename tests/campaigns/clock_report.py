@@ -40,16 +40,16 @@ def main():
             s["largest"] = max(s["largest"], largest)
             if "overran its time" in fields["reason"] and fields["winner"] != str(engine):
                 s["on_time"] += 1
-            if kind == "game-time":
+            if kind == "game":
                 s["used"].append(average * moves / seconds)
                 if plies >= long_plies:
                     s["used_long"].append(average * moves / seconds)
     for engine, s in stats.items():
         average = s["time"] / max(s["moves"], 1)
+        share = "" if kind == "game" else f" ({100 * average / seconds:.1f}% of {seconds:g} s)"
         text = (f"engine {engine}: {s['games']} games, {s['on_time']} lost on time, average think "
-                f"{average:.3f} s ({100 * average / seconds:.1f}% of {seconds:g} s), largest "
-                f"{s['largest']:.3f} s")
-        if kind == "game-time" and s["used"]:
+                f"{average:.3f} s{share}, largest {s['largest']:.3f} s")
+        if kind == "game" and s["used"]:
             mean = lambda v: 100 * sum(v) / len(v) if v else float("nan")
             text += (f", clock used {mean(s['used']):.1f}% over all games, "
                      f"{mean(s['used_long']):.1f}% over the {len(s['used_long'])} of "
