@@ -8,9 +8,10 @@
 # against itself without the solver), b2, b5 (byo-yomi 2 and 5 s), sd30, sd60 (sudden death,
 # 30 and 60 s a side); all of them by default. Each match plays GAMES games (default 100; b2:
 # a fifth of them) with both engines on one thread, CONCURRENCY games at once (default 2), and
-# writes OUT_DIR/NAME.txt (wintarvo-cli match's output), its engines' standard error
-# (NAME.err), the games as SGF (sgf-NAME/) and the clock report (NAME.clock, from
-# clock_report.py). Exit status 0 when every match ran, 1 otherwise, 2 for a usage error.
+# writes OUT_DIR/NAME.txt (wintarvo-cli match's output), the referee's standard error
+# (NAME.err), the games as SGF (sgf-NAME/), the traffic with the tournament engine's trace
+# (NAME.log) and the clock report (NAME.clock, from clock_report.py). Exit status 0 when
+# every match ran, 1 otherwise, 2 for a usage error.
 set -euo pipefail
 
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
@@ -39,7 +40,7 @@ matches=("$@")
 cli="$build/tools/wintarvo-cli"
 [ -x "$cli" ] || { echo "$0: no $cli: build first" >&2; exit 1; }
 mkdir -p "$out"
-tournament="$cli gtp --threads 1"
+tournament="$cli gtp --threads 1 --trace"
 standard="$cli gtp --threads 1 --standard"
 nosolver="$cli gtp --threads 1 --no-solver"
 
@@ -57,9 +58,11 @@ for name in "${matches[@]}"; do
     n="$games"
     [ "$name" = b2 ] && n=$(( (games + 4) / 5 ))
     echo "$name: $n games from $(date +%T)"
+    rm -f "$out/$name.log"
     if "$cli" match "${args[@]}" --games "$n" --concurrency "$jobs" --sgf "$out/sgf-$name" \
-        > "$out/$name.txt" 2> "$out/$name.err"; then
-        python3 "$here/tests/campaigns/clock_report.py" "$out/$name.txt" > "$out/$name.clock"
+        --log "$out/$name.log" > "$out/$name.txt" 2> "$out/$name.err"; then
+        python3 "$here/tests/campaigns/clock_report.py" "$out/$name.txt" 60 "$out/$name.log" \
+            > "$out/$name.clock"
         tail -n 1 "$out/$name.txt"
         cat "$out/$name.clock"
     else

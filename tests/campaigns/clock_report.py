@@ -2,12 +2,14 @@
 """How engines used their clock in `wintarvo-cli match` output: the figures docs/PERFORMANCE.md
 quotes for the tournament engine.
 
-    clock_report.py MATCH_OUTPUT [LONG_PLIES]
+    clock_report.py MATCH_OUTPUT [LONG_PLIES] [LOG]
 
 For each engine: the games, the losses on time, the average think over all its moves as a
 share of the period (byo-yomi) or of a move's time (--movetime), the largest think, and for
 sudden death the share of the clock each game used, over all games and over the games of at
-least LONG_PLIES plies (default 60) that lasted."""
+least LONG_PLIES plies (default 60) that lasted. With LOG, the match's --log of engines run
+with `gtp --trace`: each traced engine's thinks as it timed them itself, apart for the moves
+it searched and the split boards it solved at once."""
 import re
 import sys
 
@@ -55,6 +57,32 @@ def main():
                      f"{mean(s['used_long']):.1f}% over the {len(s['used_long'])} of "
                      f"{long_plies} plies or more")
         print(text)
+    if len(sys.argv) > 3:
+        traced(sys.argv[3], seconds if kind != "game" else None)
+
+
+def traced(path, period):
+    """The tournament engine's own timing of its thinks, from its trace lines in a match log."""
+    thinks = {}
+    pattern = re.compile(r"^game \d+ engine (\d+) ! (Move \S+ .*|Split board solved: .*)after "
+                         r"(\d+) ms$")
+    for line in open(path, errors="replace"):
+        match = pattern.match(line.rstrip("\n"))
+        if match:
+            engine, text, ms = match.groups()
+            kind = "solved" if text.startswith("Split") else "searched"
+            thinks.setdefault(engine, {"searched": [], "solved": []})[kind].append(int(ms))
+    for engine, kinds in sorted(thinks.items()):
+        parts = []
+        for kind in ("searched", "solved"):
+            times = kinds[kind]
+            if not times:
+                continue
+            average = sum(times) / len(times) / 1000
+            share = f" ({100 * average / period:.1f}% of {period:g} s)" if period else ""
+            parts.append(f"{len(times)} moves {kind}, average {average:.3f} s{share}, largest "
+                         f"{max(times) / 1000:.3f} s")
+        print(f"engine {engine} by its trace: " + "; ".join(parts))
 
 
 if __name__ == "__main__":
