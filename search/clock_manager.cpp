@@ -11,6 +11,11 @@ MoveBudget bounded(std::int64_t soft, std::int64_t hard) {
     return MoveBudget{std::clamp<std::int64_t>(soft, 0, hard), hard};
 }
 
+// A share of time that later moves keep when this one does not spend it.
+MoveBudget keptShare(std::int64_t share, std::int64_t cap) {
+    return bounded(share / SOFT_PART, std::min(cap, HARD_SHARES * share));
+}
+
 }  // namespace
 
 MoveBudget budgetForClock(const GameClock& clock, const ClockReading& now, int movesToGo,
@@ -26,7 +31,7 @@ MoveBudget budgetForClock(const GameClock& clock, const ClockReading& now, int m
         if (now.stones == 1) return bounded(available, available);
         const std::int64_t share = left / now.stones;
         const std::int64_t cap = available - (now.stones - 1) * MIN_MOVE_MS;
-        return bounded(share, std::min(cap, HARD_SHARES * share));
+        return keptShare(share, cap);
     }
 
     // 2. In main time: a share of what is left for each move still to think about, and a
@@ -42,7 +47,7 @@ MoveBudget budgetForClock(const GameClock& clock, const ClockReading& now, int m
     // Near the end of the clock the reserve for later moves may eat the whole share: still
     // think for what is left rather than not at all.
     cap = std::max(cap, std::min(share, left - marginMs));
-    return bounded(share, std::min(cap, HARD_SHARES * share));
+    return keptShare(share, cap);
 }
 
 MoveBudget budgetForMoveTime(std::int64_t moveMs, std::int64_t marginMs) {
