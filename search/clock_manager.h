@@ -12,12 +12,13 @@
 // each move that may still have to be played.
 //
 // Where time not spent is kept for later moves (main time, a period of several stones), a move
-// starts no iteration after a quarter of its share and may run to two shares. An iteration
-// takes about five times as long as all before it together (the median over match games; a
-// quarter take ten times or more), so one started late in the share is mostly cut, and a cut
-// iteration's time is lost to every later move: with the soft target at the share itself and
-// the deadline at three shares, moves spent three shares each and the last third of a game was
-// played on a nearly empty clock. Where it is not kept (one stone a period, a fixed move
+// starts no iteration after half its share and may run to two shares. An iteration takes about
+// five times as long as all before it together (the median over match games; a quarter take
+// ten times or more), so one started late in the share is mostly cut, and a cut iteration's
+// time is lost to every later move: with the soft target at the share itself and the deadline
+// at three shares, moves spent three shares each and the last third of a game was played on a
+// nearly empty clock; with the soft target at a quarter of the share, a game reached its split
+// with a third of the clock unspent. Where it is not kept (one stone a period, a fixed move
 // time), the whole period is the soft target and the deadline.
 //
 // Plain functions and values; any thread.
@@ -52,7 +53,7 @@ struct MoveBudget {
 constexpr std::int64_t MIN_MOVE_MS = 10;
 // Where unspent time is kept: no iteration starts after share / SOFT_PART, and a move may run to
 // HARD_SHARES times its share before it is cut.
-constexpr int SOFT_PART = 4;
+constexpr int SOFT_PART = 2;
 constexpr int HARD_SHARES = 2;
 
 // movesToGo: the moves the side is expected still to think about (at least 1); movesLeft: the

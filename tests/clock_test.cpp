@@ -28,28 +28,28 @@ TEST(ClockManager, BudgetsEveryKindOfClock) {
         // Byo-yomi, one stone a period (time per move): all of it but the margin.
         {{0, 1000, 1}, {1000, 1}, 30, 40, 50, 950, 950},
         {{0, 5000, 1}, {5000, 1}, 1, 1, 20, 4980, 4980},
-        // Where unspent time is kept for later moves, no iteration starts after a quarter of
-        // the share, and the deadline is two shares. Canadian byo-yomi: the period shared by
+        // Where unspent time is kept for later moves, no iteration starts after half the
+        // share, and the deadline is two shares. Canadian byo-yomi: the period shared by
         // its stones, 10 ms kept for each other stone.
-        {{0, 60000, 10}, {60000, 10}, 30, 40, 50, 1500, 12000},
-        {{0, 60000, 10}, {1000, 10}, 30, 40, 50, 25, 200},
-        {{0, 60000, 10}, {200, 10}, 30, 40, 50, 5, 40},
-        {{0, 60000, 10}, {300, 10}, 30, 40, 50, 7, 60},
+        {{0, 60000, 10}, {60000, 10}, 30, 40, 50, 3000, 12000},
+        {{0, 60000, 10}, {1000, 10}, 30, 40, 50, 50, 200},
+        {{0, 60000, 10}, {200, 10}, 30, 40, 50, 10, 40},
+        {{0, 60000, 10}, {300, 10}, 30, 40, 50, 15, 60},
         // Sudden death: what is left over the moves to think about, 10 ms kept for every other
         // move the side may still have to make.
-        {{60000, 0, 0}, {60000, 0}, 30, 46, 50, 500, 4000},
-        {{60000, 0, 0}, {3000, 0}, 3, 10, 50, 250, 2000},
-        {{60000, 0, 0}, {1000, 0}, 2, 10, 50, 125, 860},
-        {{60000, 0, 0}, {300, 0}, 1, 30, 50, 75, 250},
+        {{60000, 0, 0}, {60000, 0}, 30, 46, 50, 1000, 4000},
+        {{60000, 0, 0}, {3000, 0}, 3, 10, 50, 500, 2000},
+        {{60000, 0, 0}, {1000, 0}, 2, 10, 50, 250, 860},
+        {{60000, 0, 0}, {300, 0}, 1, 30, 50, 150, 250},
         {{60000, 0, 0}, {0, 0}, 10, 20, 50, 0, 1},
         {{60000, 0, 0}, {-500, 0}, 10, 20, 50, 0, 1},
         // Main time with byo-yomi to follow: a byo-yomi move's worth on top.
-        {{30000, 10000, 5}, {30000, 0}, 30, 46, 50, 750, 6000},
-        {{30000, 10000, 1}, {100, 0}, 30, 46, 50, 2500, 10050},
+        {{30000, 10000, 5}, {30000, 0}, 30, 46, 50, 1500, 6000},
+        {{30000, 10000, 1}, {100, 0}, 30, 46, 50, 5001, 10050},
         // Byo-yomi time without stones is no limit at all.
         {{0, 30000, 0}, {30000, 0}, 30, 46, 50, -1, -1},
         // However large the clock.
-        {{INT64_MAX / 4, 0, 0}, {INT64_MAX / 4, 0}, 1, 1, 50, INT64_MAX / 16, INT64_MAX / 4 - 50},
+        {{INT64_MAX / 4, 0, 0}, {INT64_MAX / 4, 0}, 1, 1, 50, INT64_MAX / 8, INT64_MAX / 4 - 50},
     };
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const Row& r = rows[i];
