@@ -10,6 +10,7 @@
 #include "model/test_positions.h"
 #include "search/clock_manager.h"
 #include "search/clocked_search.h"
+#include "search/moves_to_go.h"
 #include "search/think_request.h"
 #include "support/search_run.h"
 #include "support/trace_capture.h"
@@ -63,6 +64,29 @@ TEST(ClockManager, BudgetsEveryKindOfClock) {
     EXPECT_EQ(budgetForMoveTime(1000, 30).softMs, 970);
     EXPECT_EQ(budgetForMoveTime(1000, 30).hardMs, 970);
     EXPECT_EQ(budgetForMoveTime(10, 30).hardMs, 1);  // never a deadline already passed
+}
+
+// The moves a clock is shared among, by empty squares, with the split solver (until the board
+// splits) and without it (to the end): the fit to real games in docs/PERFORMANCE.md.
+TEST(ClockManager, MovesToThinkFollowTheFit) {
+    struct Row {
+        int empty, withSolver, without;
+    };
+    for (const Row& r : std::vector<Row>{{92, 33, 44},
+                                         {60, 17, 28},
+                                         {44, 12, 20},
+                                         {28, 8, 12},
+                                         {12, 4, 4},
+                                         {3, 1, 1},
+                                         {0, 1, 1}}) {
+        Position p;
+        p.setStartPosition();
+        int empty = 92;
+        for (Square s = 0; s < BOARD_SQUARES && empty > r.empty; ++s)
+            if (p.cell(s) == Empty) p.setCell(s, Arrow), --empty;
+        EXPECT_EQ(expectedMovesToThink(p, true), r.withSolver) << r.empty;
+        EXPECT_EQ(expectedMovesToThink(p, false), r.without) << r.empty;
+    }
 }
 
 TEST(ClockManager, EngineKeepsItsOwnCopyOfTheClock) {
